@@ -1,0 +1,40 @@
+# The commands a person types. Each installs what is missing first.
+BUILD := build
+ASAN_BUILD := build-asan
+CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+SOURCES = $(shell git ls-files '*.cpp' '*.h')
+
+.PHONY: all deps build run test bench asan format clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD)
+
+run: build
+	$(BUILD)/pindle --help
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j 2
+
+bench: build
+	$(BUILD)/bench/pindle_bench
+
+$(ASAN_BUILD)/build.ninja: | deps
+	cmake -S . -B $(ASAN_BUILD) $(CMAKE_FLAGS) -DPINDLE_SANITIZE=ON
+
+asan: deps $(ASAN_BUILD)/build.ninja
+	cmake --build $(ASAN_BUILD)
+	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j 2
+
+format:
+	clang-format -i $(SOURCES)
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "framework/core/files.h"
+#include "framework/core/strings.h"
+#include "tests/test_directory.h"
+
+namespace {
+
+std::string PathOf(const FileSpec* spec) {
+    char* path = JFileSpecPathDup(spec);
+    std::string text = path;
+    JStrFree(path);
+    return text;
+}
+
+TEST(FileSpecTest, FromPathSplitsDirectoryNameAndTypeIgnoringCase) {
+    FileSpec* spec = JFileSpecFromPath("/pics/anim.GIF");
+    ASSERT_NE(spec, nullptr);
+    EXPECT_STREQ(spec->directory, "/pics/");
+    EXPECT_STREQ(spec->name, "anim");
+    EXPECT_EQ(spec->type->row, kFileTypeGif);
+    // The file keeps its own spelling: names are case-sensitive here.
+    EXPECT_EQ(PathOf(spec), "/pics/anim.GIF");
+    JFileSpecFree(spec);
+}
+
+TEST(FileSpecTest, UnknownExtensionGivesTheDataRowButKeepsTheName) {
+    FileSpec* spec = JFileSpecFromPath("/tmp/old.anim.bak");
+    ASSERT_NE(spec, nullptr);
+    EXPECT_STREQ(spec->name, "old.anim");
+    EXPECT_EQ(spec->type->row, kFileTypeData);
+    EXPECT_EQ(PathOf(spec), "/tmp/old.anim.bak");
+    FileSpec* copy = JFileSpecCopy(spec);
+    EXPECT_EQ(PathOf(copy), "/tmp/old.anim.bak");
+    JFileSpecFree(copy);
+    JFileSpecFree(spec);
+}
+
+TEST(FileSpecTest, NameWithoutDotGivesNone) {
+    EXPECT_EQ(JFileSpecFromPath("/pics/anim"), nullptr);
+    // A dot in a directory does not make an extension.
+    EXPECT_EQ(JFileSpecFromPath("/pics.old/anim"), nullptr);
+}
+
+TEST(FileSpecTest, RelativePathIsTakenAgainstTheCurrentDirectory) {
+    FileSpec* spec = JFileSpecFromPath("sub/anim.gif");
+    ASSERT_NE(spec, nullptr);
+    char* current = JCurrentDirectory();
+    EXPECT_EQ(std::string(spec->directory), std::string(current) + "sub/");
+    EXPECT_EQ(spec->directory[0], '/');
+    JStrFree(current);
+    JFileSpecFree(spec);
+}
+
+TEST(FileSpecTest, NewSpecUsesTheTypeExtensionAndPathBufferMustFit) {
+    FileSpec* spec = JFileSpecNew("/etc/", "Pindle", kFileTypePreferences);
+    char buffer[32];
+    EXPECT_TRUE(JFileSpecPath(spec, buffer, sizeof buffer));
+    EXPECT_STREQ(buffer, "/etc/Pindle.prf");
+    EXPECT_FALSE(JFileSpecPath(spec, buffer, 10));
+    EXPECT_STREQ(buffer, "");
+    JFileSpecFree(spec);
+}
+
+TEST(FileTypeTest, TableRowsComeFromTheResources) {
+    const FileTypeEntry* gif = JFileTypeRow(kFileTypeGif);
+    EXPECT_STREQ(gif->extension, "gif");
+    EXPECT_STREQ(gif->pattern, ".gif");
+    EXPECT_STREQ(gif->description, "GIF Files (.GIF)");
+    const FileTypeEntry* all = JFileTypeRow(kFileTypeAllFiles);
+    EXPECT_STREQ(all->extension, "");
+    EXPECT_STREQ(all->pattern, ".*");
+    EXPECT_STREQ(JFileTypeRow(6)->pattern, "");  // id 206 has no string
+    FileType* type = JFileTypeFromExtension("");
+    EXPECT_EQ(type->row, kFileTypeData);
+    JFileTypeFree(type);
+}
+
+TEST(FileTypeTest, TextShorterThanNineCharactersGivesAnEmptyRow) {
+    FileTypeEntry row = JFileTypeEntryFromText("gif .gif");
+    EXPECT_STREQ(row.extension, "");
+    EXPECT_STREQ(row.pattern, "");
+    EXPECT_STREQ(row.description, "");
+    JStrFree(row.extension);
+    JStrFree(row.pattern);
+    JStrFree(row.description);
+}
+
+class FileTest : public testing::Test {
+protected:
+    FileSpec* Spec(const char* name) {
+        return JFileSpecNew(dir_.path().c_str(), name, kFileTypeGif);
+    }
+
+    TestDirectory dir_;
+};
+
+TEST_F(FileTest, CreateDeleteAndOpenReportTheirOutcome) {
+    FileSpec* spec = Spec("new");
+    EXPECT_FALSE(JFileExists(spec));
+    EXPECT_EQ(JFileOpen(spec, JFileMode::Read), nullptr);
+    EXPECT_FALSE(JFileDelete(spec));
+    EXPECT_TRUE(JFileCreate(spec));
+    EXPECT_TRUE(JFileExists(spec));
+    EXPECT_FALSE(JFileCreate(spec));  // an existing file is left alone
+    EXPECT_TRUE(JFileDelete(spec));
+    EXPECT_FALSE(JFileExists(spec));
+    JFileSpecFree(spec);
+}
+
+TEST_F(FileTest, WrittenFileIsNotSharedWhileOpen) {
+    FileSpec* spec = Spec("locked");
+    ASSERT_TRUE(JFileCreate(spec));
+    JFile* writer = JFileOpen(spec, JFileMode::Write);
+    ASSERT_NE(writer, nullptr);
+    EXPECT_EQ(JFileOpen(spec, JFileMode::Read), nullptr);
+    JFileClose(writer);
+    JFile* reader = JFileOpen(spec, JFileMode::Read);
+    JFile* second = JFileOpen(spec, JFileMode::Read);
+    EXPECT_NE(reader, nullptr);
+    EXPECT_NE(second, nullptr);
+    JFileClose(reader);
+    JFileClose(second);
+    JFileSpecFree(spec);
+}
+
+TEST_F(FileTest, ReadLineSplitsAtCarriageReturnLineFeed) {
+    dir_.Write("lines.gif", "one\r\ntwo\rx\nthree");
+    FileSpec* spec = Spec("lines");
+    JFile* file = JFileOpen(spec, JFileMode::Read);
+    ASSERT_NE(file, nullptr);
+    char buffer[32];
+    std::uint32_t count = sizeof buffer;
+    ASSERT_TRUE(JFileReadLine(file, buffer, &count));
+    EXPECT_EQ(std::string(buffer, count), "one");
+    count = sizeof buffer;
+    ASSERT_TRUE(JFileReadLine(file, buffer, &count));
+    EXPECT_EQ(std::string(buffer, count), "two\rx\nthree");  // the last line has no end
+    count = sizeof buffer;
+    ASSERT_TRUE(JFileReadLine(file, buffer, &count));
+    EXPECT_EQ(count, 0u);
+    JFileClose(file);
+    JFileSpecFree(spec);
+}
+
+TEST_F(FileTest, FullBufferWithoutLineEndIsOneLine) {
+    dir_.Write("long.gif", std::string(132, 'a') + "\r\n");
+    FileSpec* spec = Spec("long");
+    JFile* file = JFileOpen(spec, JFileMode::Read);
+    char buffer[132];
+    std::uint32_t count = sizeof buffer;
+    ASSERT_TRUE(JFileReadLine(file, buffer, &count));
+    EXPECT_EQ(count, 132u);
+    std::uint32_t position = 0;
+    EXPECT_TRUE(JFileTell(file, &position));
+    EXPECT_EQ(position, 132u);
+    JFileClose(file);
+    JFileSpecFree(spec);
+}
+
+TEST_F(FileTest, WriteSizeSeekAndSetEnd) {
+    FileSpec* spec = Spec("data");
+    ASSERT_TRUE(JFileCreate(spec));
+    JFile* file = JFileOpen(spec, JFileMode::Write);
+    ASSERT_TRUE(JFileWriteLine(file, "abc", 3));
+    ASSERT_TRUE(JFileWrite(file, "defg", 4));
+    std::uint32_t size = 0;
+    EXPECT_TRUE(JFileSize(file, &size));
+    EXPECT_EQ(size, 9u);
+    EXPECT_TRUE(JFileSetEnd(file, 4));
+    std::uint32_t position = 0;
+    EXPECT_TRUE(JFileTell(file, &position));
+    EXPECT_EQ(position, 9u);  // the position is kept
+    EXPECT_TRUE(JFileSeek(file, 1));
+    char bytes[8];
+    std::uint32_t count = sizeof bytes;
+    EXPECT_TRUE(JFileRead(file, bytes, &count));
+    EXPECT_EQ(std::string(bytes, count), "bc\r");
+    JFileClose(file);
+    EXPECT_EQ(dir_.Read("data.gif"), "abc\r");
+    JFileSpecFree(spec);
+}
+
+TEST_F(FileTest, RenameReplacesTheTarget) {
+    dir_.Write("a.gif", "new");
+    dir_.Write("b.gif", "old");
+    FileSpec* from = Spec("a");
+    FileSpec* to = Spec("b");
+    EXPECT_TRUE(JFileRename(from, to));
+    EXPECT_FALSE(JFileExists(from));
+    EXPECT_EQ(dir_.Read("b.gif"), "new");
+    JFileSpecFree(from);
+    JFileSpecFree(to);
+}
+
+}  // namespace
