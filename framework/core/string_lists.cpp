@@ -65,6 +65,26 @@ const char* IJStringAt(const IJStringList* list, std::uint16_t position) {
     return position < list->count ? list->texts[position] : nullptr;
 }
 
+void IJStringListFree(IJStringList* list) {
+    for (std::uint16_t p = 0; p < list->count; ++p) {
+        JStrFree(list->texts[p]);
+    }
+    JFree(list->texts);
+    JFree(list);
+}
+
+void IJStringCacheClear(IJStringCache* cache) {
+    for (std::uint16_t k = 0; k < cache->count; ++k) {
+        if (cache->lists[k]) {
+            IJStringListFree(cache->lists[k]);
+        }
+    }
+    if (cache->lists) {
+        JFree(cache->lists);
+    }
+    *cache = IJStringCache{nullptr, 0};
+}
+
 const char* IJStringGet(IJStringCache* cache, std::uint16_t index, std::uint16_t baseId) {
     std::uint16_t k = index / kListLength;
     std::uint16_t p = index % kListLength;

@@ -24,6 +24,10 @@ struct IJStringCache {
 // Builds the list described by range string `rangeId`; null when it is missing.
 IJStringList* IJStringLoad(std::uint16_t rangeId);
 const char* IJStringAt(const IJStringList* list, std::uint16_t position);  // null past the end
+// The program keeps its lists for the whole run; these serve short-lived
+// caches such as a test's.
+void IJStringListFree(IJStringList* list);
+void IJStringCacheClear(IJStringCache* cache);
 // Never null: a missing list or position gives an error text in its place.
 // The text belongs to the list.
 const char* IJStringGet(IJStringCache* cache, std::uint16_t index, std::uint16_t baseId);

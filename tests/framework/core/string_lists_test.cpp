@@ -17,7 +17,10 @@ constexpr JResourceString kTable[] = {
 class StringListTest : public testing::Test {
 protected:
     void SetUp() override { JUseResourceTable(kTable, std::size(kTable)); }
-    void TearDown() override { JUseResourceTable(nullptr, 0); }
+    void TearDown() override {
+        IJStringCacheClear(&cache_);
+        JUseResourceTable(nullptr, 0);
+    }
 
     const char* Get(std::uint16_t index) { return IJStringGet(&cache_, index, 50); }
 
@@ -51,6 +54,7 @@ TEST_F(StringListTest, MissingIdInsideARangeIsAnEmptyText) {
     EXPECT_STREQ(IJStringAt(list, 1), "");
     EXPECT_STREQ(IJStringAt(list, 2), "third");
     EXPECT_EQ(IJStringAt(list, 3), nullptr);
+    IJStringListFree(list);
     EXPECT_EQ(IJStringLoad(61), nullptr);
 }
 
