@@ -12,6 +12,17 @@ JListNode* NewNode(JListValue value) {
     return node;
 }
 
+// Links `node` between two neighbours (either may be none, at the ends) and
+// puts the cursor on it.
+void LinkBetween(JList* list, JListNode* node, JListNode* before, JListNode* after) {
+    node->prev = before;
+    node->next = after;
+    (before ? before->next : list->head) = node;
+    (after ? after->prev : list->tail) = node;
+    list->cursor = node;
+    ++list->count;
+}
+
 JListValue ValueAt(const JListNode* node) {
     return node ? node->value : 0;
 }
@@ -80,29 +91,15 @@ JListValue JListSetCurrent(JList* list, JListValue value) {
 }
 
 void JListInsertAfter(JList* list, JListValue value) {
-    JListNode* node = NewNode(value);
     JListNode* before = list->cursor;
     // Without a cursor the new node goes in front of the head.
-    JListNode* after = before ? before->next : list->head;
-    node->prev = before;
-    node->next = after;
-    (before ? before->next : list->head) = node;
-    (after ? after->prev : list->tail) = node;
-    list->cursor = node;
-    ++list->count;
+    LinkBetween(list, NewNode(value), before, before ? before->next : list->head);
 }
 
 void JListInsertBefore(JList* list, JListValue value) {
-    JListNode* node = NewNode(value);
     JListNode* after = list->cursor;
     // Without a cursor the new node goes after the tail.
-    JListNode* before = after ? after->prev : list->tail;
-    node->prev = before;
-    node->next = after;
-    (before ? before->next : list->head) = node;
-    (after ? after->prev : list->tail) = node;
-    list->cursor = node;
-    ++list->count;
+    LinkBetween(list, NewNode(value), after ? after->prev : list->tail, after);
 }
 
 JListNode* JListAppend(JList* list, JListValue value) {
