@@ -1,0 +1,22 @@
+// The single in-memory byte sink into which every GIF byte is written before
+// it becomes a frame's encoded image or a file. It grows in 200000-byte
+// blocks, so whole files are built without reallocation or copying.
+#pragma once
+
+#include <cstdint>
+
+struct JFile;
+
+constexpr std::uint32_t kOutputBlockSize = 200000;
+
+void InitOutput();
+// Empties the stream; the current block is kept for the next use.
+void ResetOutput();
+// Releases every block (at the end of the program, or of a test).
+void FreeOutput();
+void WriteOutput(std::uint32_t count, const void* bytes);
+void WriteOutputByte(std::uint8_t byte);
+std::uint32_t OutputSize();
+bool WriteOutputToFile(JFile* file);
+// A new JAlloc block of exactly OutputSize() bytes holding the stream.
+std::uint8_t* CopyOutput();

@@ -1,0 +1,245 @@
+// What the screen shows at each frame: keyframes, and rebuilding the canvas
+// for any frame from the nearest point where the screen is known.
+//
+// The screen before frame i+1 is the screen after frame i with i's disposal
+// applied: 2 clears i's rectangle to background; 3 puts back what i's
+// rectangle held before i was drawn; every other value leaves i in place.
+#include <algorithm>
+
+#include "app/codec/document.h"
+#include "app/codec/image_encode.h"
+
+namespace {
+
+constexpr int kKeyframeColours = 256;
+
+FrameRect WholeScreen(const GifDocument& document) {
+    return FrameRect{0, 0, std::int16_t(document.screenHeight), std::int16_t(document.screenWidth)};
+}
+
+bool ClearsToBackground(const GifFrame& frame) {
+    return frame.disposal == kDisposalRestoreBackground;
+}
+
+bool RestoresPrevious(const GifFrame& frame) {
+    return frame.disposal == kDisposalRestorePrevious;
+}
+
+// A frame that hides everything drawn before it.
+bool CoversScreen(const GifDocument& document, const GifFrame& frame) {
+    return !frame.transparent && IsFullScreen(document, frame.rect);
+}
+
+// A screen-sized map for the pixels under a disposal-3 frame, allocated on
+// first use.
+void EnsureScreenSized(PixelMap& map, const GifDocument& document) {
+    if (!map.pixels) {
+        InitPixelMap(map, document.screenWidth, document.screenHeight);
+    } else if (map.width != document.screenWidth || map.height != document.screenHeight) {
+        ResizePixelMap(map, document.screenWidth, document.screenHeight);
+    }
+}
+
+// Applies the frame's disposal to the canvas; `before` holds what the
+// frame's rectangle showed before it was drawn (needed for disposal 3).
+void DisposeFrame(PixelMap& canvas, const GifFrame& frame, const PixelMap& before) {
+    if (ClearsToBackground(frame)) {
+        FillRect(canvas, kBackgroundPixel, frame.rect);
+    } else if (RestoresPrevious(frame)) {
+        CopyRect(before, canvas, frame.rect);
+    }
+}
+
+void MakeKeyframe(GifDocument& document, GifFrame& frame) {
+    FreeKeyframe(frame.keyframe);
+    frame.keyframe = new Keyframe{};
+    frame.keyframe->rect = WholeScreen(document);
+    EncodeFrameImage(document.canvas, *frame.keyframe, false, kKeyframeColours);
+}
+
+enum class StartKind {
+    Blank,     // a cleared canvas is the screen before the start frame
+    Covering,  // the start frame hides everything before it
+    Keyframe,  // the start frame's keyframe is the screen after it
+    Current,   // the canvas shows the start frame now
+};
+
+struct StartPoint {
+    std::int32_t frame;
+    StartKind kind;
+};
+
+// The latest frame at or before the target from which the target's screen can
+// be rebuilt. A disposal-3 frame before the target gives the screen back to
+// what preceded it, so neither its keyframe nor its covering the screen tells
+// what follows it. A full-screen disposal-2 frame before the target leaves a
+// cleared screen behind; for the target itself that rule does not hold, as
+// its own transparent pixels show what preceded it.
+StartPoint FindStart(const GifDocument& document, std::int32_t target) {
+    for (std::int32_t k = target; k >= 1; --k) {
+        const GifFrame& frame = *FrameAt(document, k);
+        const bool beforeTarget = k < target;
+        if (!(beforeTarget && RestoresPrevious(frame))) {
+            if (CoversScreen(document, frame)) {
+                return {k, StartKind::Covering};
+            }
+            if (frame.keyframe) {
+                return {k, StartKind::Keyframe};
+            }
+        }
+        if (beforeTarget && ClearsToBackground(frame) && IsFullScreen(document, frame.rect)) {
+            return {k + 1, StartKind::Blank};
+        }
+    }
+    return {0, StartKind::Blank};
+}
+
+// Whether the screen after the current frame's disposal can be made from the
+// canvas as it stands.
+bool CanContinueFromCurrent(const GifDocument& document) {
+    const GifFrame& current = *CurrentFrame(document);
+    return !RestoresPrevious(current) || document.underCurrentFrame == document.currentFrame;
+}
+
+void Include(FrameRect& bounds, const FrameRect& rect) {
+    bounds.top = std::min(bounds.top, rect.top);
+    bounds.left = std::min(bounds.left, rect.left);
+    bounds.bottom = std::max(bounds.bottom, rect.bottom);
+    bounds.right = std::max(bounds.right, rect.right);
+}
+
+FrameRect EmptyBounds() {
+    return FrameRect{32767, 32767, -32767, -32767};
+}
+
+// The area that differs between the screens of frames `from` and `to`.
+FrameRect ChangedRect(const GifDocument& document, std::int32_t from, std::int32_t to) {
+    if (from < 0) {
+        return FrameAt(document, to)->rect;
+    }
+    const std::int32_t low = std::min(from, to);
+    const std::int32_t high = std::max(from, to);
+    const GifFrame& fromFrame = *FrameAt(document, from);
+    FrameRect bounds = EmptyBounds();
+    if (to < from || ClearsToBackground(fromFrame) || RestoresPrevious(fromFrame)) {
+        Include(bounds, FrameAt(document, low)->rect);
+    }
+    for (std::int32_t i = low + 1; i <= high; ++i) {
+        Include(bounds, FrameAt(document, i)->rect);
+    }
+    return bounds;
+}
+
+// Brings the canvas to the screen before frame `first` is drawn (or, for a
+// covering start, to a state that frame hides); returns `first`.
+std::int32_t PrepareStart(GifDocument& document, const StartPoint& start, std::int32_t target) {
+    switch (start.kind) {
+        case StartKind::Current:
+            DisposeFrame(document.canvas, *FrameAt(document, start.frame), document.underCurrent);
+            return start.frame + 1;
+        case StartKind::Keyframe: {
+            const GifFrame& frame = *FrameAt(document, start.frame);
+            DecodeFrameImage(document.canvas, *frame.keyframe, false);
+            if (start.frame < target) {
+                DisposeFrame(document.canvas, frame, document.underCurrent);
+            }
+            return start.frame + 1;
+        }
+        case StartKind::Blank:
+            FillRect(document.canvas, kBackgroundPixel, WholeScreen(document));
+            return start.frame;
+        case StartKind::Covering:
+            return start.frame;
+    }
+    return start.frame;
+}
+
+// Draws the frames from `first` to the target. Frames before the target need
+// only their effect on the next screen: disposal 2 leaves a cleared
+// rectangle, disposal 3 leaves nothing.
+void DrawUpToTarget(GifDocument& document, std::int32_t first, std::int32_t target,
+                    bool canvasIsScreenBefore) {
+    for (std::int32_t i = first; i < target; ++i) {
+        const GifFrame& frame = *FrameAt(document, i);
+        if (ClearsToBackground(frame)) {
+            FillRect(document.canvas, kBackgroundPixel, frame.rect);
+        } else if (!RestoresPrevious(frame)) {
+            DrawFrame(document.canvas, frame);
+        }
+        canvasIsScreenBefore = true;
+    }
+    if (first > target) {
+        return;
+    }
+    const GifFrame& frame = *FrameAt(document, target);
+    if (RestoresPrevious(frame) && canvasIsScreenBefore) {
+        EnsureScreenSized(document.underCurrent, document);
+        CopyRect(document.canvas, document.underCurrent, frame.rect);
+        document.underCurrentFrame = target;
+    }
+    DrawFrame(document.canvas, frame);
+}
+
+}  // namespace
+
+void BuildKeyframes(GifDocument& document, const FrameDone& frameDone) {
+    PixelMap before{};
+    FillRect(document.canvas, kBackgroundPixel, WholeScreen(document));
+    int counter = kKeyframeInterval;
+    for (GifFrame* frame : document.frames) {
+        if (RestoresPrevious(*frame)) {
+            EnsureScreenSized(before, document);
+            CopyRect(document.canvas, before, frame->rect);
+        }
+        DrawFrame(document.canvas, *frame);
+        if (--counter == 0) {
+            MakeKeyframe(document, *frame);
+            counter = kKeyframeInterval;
+        } else {
+            FreeKeyframe(frame->keyframe);
+            frame->keyframe = nullptr;
+        }
+        DisposeFrame(document.canvas, *frame, before);
+        if (frameDone) {
+            frameDone();
+        }
+    }
+    FreePixels(before);
+    document.currentFrame = -1;
+    document.underCurrentFrame = -1;
+}
+
+FrameRect ShowFrame(GifDocument& document, std::int32_t target) {
+    const std::int32_t current =
+        FrameAt(document, document.currentFrame) ? document.currentFrame : -1;
+    if (document.frames.empty()) {
+        FillRect(document.canvas, kBackgroundPixel, WholeScreen(document));
+        document.currentFrame = -1;
+        return EmptyBounds();
+    }
+    if (target < 0 || std::size_t(target) >= document.frames.size() || target == current) {
+        return EmptyBounds();
+    }
+    const FrameRect changed = ChangedRect(document, current, target);
+    StartPoint start = FindStart(document, target);
+    if (current >= 0 && target > current && start.frame <= current &&
+        CanContinueFromCurrent(document)) {
+        start = {current, StartKind::Current};
+    }
+    const std::int32_t first = PrepareStart(document, start, target);
+    document.underCurrentFrame = -1;
+    DrawUpToTarget(document, first, target, start.kind != StartKind::Covering);
+    document.currentFrame = target;
+    return changed;
+}
+
+void RefreshCanvas(GifDocument& document) {
+    const std::int32_t shown = document.currentFrame;
+    document.currentFrame = -1;
+    document.underCurrentFrame = -1;
+    if (shown >= 0) {
+        ShowFrame(document, shown);
+    } else {
+        FillRect(document.canvas, kBackgroundPixel, WholeScreen(document));
+    }
+}
