@@ -1,0 +1,12 @@
+// The options that steer a compression run, as the preferences hold them.
+#pragma once
+
+#include "app/optimiser/transparent_index.h"
+
+struct CompressionOptions {
+    bool omitFrameTerminators = true;
+    bool excludeOrigin = true;            // Exclude (0,0) from frame rectangles
+    bool smallFirstFrameRectangle = true; // Use a small rectangle for the first frame
+    bool useInterframeTransparency = true;
+    TransparencyBand band = TransparencyBand::UltralowA;
+};
