@@ -1,0 +1,313 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/codec/gif_reader.h"
+#include "codec_test_support.h"
+#include "framework/core/files.h"
+#include "framework/core/format.h"
+#include "framework/core/memory.h"
+#include "framework/core/strings.h"
+#include "framework/ui/alerts.h"
+#include "tests/test_directory.h"
+
+namespace {
+
+// Builds GIF files byte by byte.
+class GifBuilder {
+public:
+    explicit GifBuilder(const char* signature = "GIF89a") { Put(signature); }
+
+    GifBuilder& Screen(int width, int height, int tableBits, int background = 0) {
+        Word(width);
+        Word(height);
+        bytes_.push_back(tableBits ? std::uint8_t(0x80 | (tableBits - 1)) : 0);
+        bytes_.push_back(std::uint8_t(background));
+        bytes_.push_back(0);
+        for (int i = 0; tableBits && i < (1 << tableBits); ++i) {
+            Rgb(i * 10, i * 20 % 256, 255 - i);
+        }
+        return *this;
+    }
+    GifBuilder& Rgb(int r, int g, int b) {
+        bytes_.insert(bytes_.end(), {std::uint8_t(r), std::uint8_t(g), std::uint8_t(b)});
+        return *this;
+    }
+    GifBuilder& Control(int disposal, bool transparent, int delay, int index) {
+        bytes_.insert(bytes_.end(), {0x21, 0xF9, 4, std::uint8_t(disposal << 2 | transparent)});
+        Word(delay);
+        bytes_.insert(bytes_.end(), {std::uint8_t(index), 0});
+        return *this;
+    }
+    GifBuilder& Comment(const std::string& text) {
+        bytes_.insert(bytes_.end(), {0x21, 0xFE, std::uint8_t(text.size())});
+        Put(text);
+        bytes_.push_back(0);
+        return *this;
+    }
+    GifBuilder& Loop(int count, int length = 3) {
+        bytes_.insert(bytes_.end(), {0x21, 0xFF, 11});
+        Put("NETSCAPE2.0");
+        bytes_.insert(bytes_.end(), {std::uint8_t(length), 1});
+        Word(count);
+        for (int extra = 3; extra < length; ++extra) {
+            bytes_.push_back(0);
+        }
+        bytes_.push_back(0);
+        return *this;
+    }
+    // An image filled with `pixels` (row after row), with or without a
+    // local table of 2^localBits colours.
+    GifBuilder& Image(int left, int top, int width, int height, const Bytes& pixels,
+                      int localBits = 0) {
+        bytes_.push_back(0x2C);
+        Word(left);
+        Word(top);
+        Word(width);
+        Word(height);
+        bytes_.push_back(localBits ? std::uint8_t(0x80 | (localBits - 1)) : 0);
+        for (int i = 0; localBits && i < (1 << localBits); ++i) {
+            Rgb(255 - i, i, 128);
+        }
+        Bytes data = EncodePixels(pixels, width, height, 256, false);
+        bytes_.insert(bytes_.end(), data.begin(), data.end());
+        return *this;
+    }
+    GifBuilder& Trailer() {
+        bytes_.push_back(0x3B);
+        return *this;
+    }
+    GifBuilder& Raw(const Bytes& more) {
+        bytes_.insert(bytes_.end(), more.begin(), more.end());
+        return *this;
+    }
+    std::size_t Size() const { return bytes_.size(); }
+    const Bytes& bytes() const { return bytes_; }
+    Bytes Cut(std::size_t length) const {
+        return Bytes(bytes_.begin(), bytes_.begin() + long(length));
+    }
+
+private:
+    void Word(int value) {
+        bytes_.push_back(std::uint8_t(value));
+        bytes_.push_back(std::uint8_t(value >> 8));
+    }
+    void Put(const std::string& text) { bytes_.insert(bytes_.end(), text.begin(), text.end()); }
+
+    Bytes bytes_;
+};
+
+// Alerts are recorded; questions get the first button.
+std::vector<std::string> gAlerts;
+bool RecordAsk(AlertKind, const char* message, const char*, const char*) {
+    gAlerts.push_back(message);
+    return true;
+}
+void RecordTell(AlertKind, const char* message, const char*, const char*, AlertCallback, void*) {
+    gAlerts.push_back(message);
+}
+void Quiet() {}
+constexpr AlertDriver kRecorder{RecordAsk, RecordTell, Quiet};
+
+class GifReaderTest : public testing::Test {
+protected:
+    void SetUp() override {
+        gAlerts.clear();
+        JSetAlertDriver(&kRecorder);
+        JTempMark();
+    }
+    void TearDown() override {
+        FreeDocument(document_);
+        JSetAlertDriver(nullptr);
+        JTempRelease();
+    }
+
+    GifDocument* Open(const Bytes& bytes) {
+        std::string data(bytes.begin(), bytes.end());
+        dir_.Write("anim.gif", data);
+        FileSpec* spec = JFileSpecFromPath(dir_.File("anim.gif").c_str());
+        JFile* file = JFileOpen(spec, JFileMode::Read);
+        FreeDocument(document_);
+        document_ = OpenGifDocument(spec, file, TransparencyBand::UltralowA);
+        JFileClose(file);
+        JFileSpecFree(spec);
+        return document_;
+    }
+
+    // The colour of a pixel of frame `index` as shown.
+    std::uint32_t ShownColour(int index, int x, int y) {
+        ShowFrame(*document_, index);
+        std::uint8_t pixel = document_->canvas.pixels[y * document_->canvas.width + x];
+        const std::uint8_t* rgb = document_->colourTable + 3 * pixel;
+        return std::uint32_t(rgb[0]) << 16 | std::uint32_t(rgb[1]) << 8 | rgb[2];
+    }
+
+    TestDirectory dir_;
+    GifDocument* document_ = nullptr;
+};
+
+Bytes Filled(int count, std::uint8_t value) {
+    return Bytes(std::size_t(count), value);
+}
+
+TEST_F(GifReaderTest, Gif87aWithOneImageLoadsAsOneStillFrame) {
+    GifBuilder gif("GIF87a");
+    gif.Screen(4, 3, 2).Image(0, 0, 4, 3, Filled(12, 1)).Trailer();
+    ASSERT_NE(Open(gif.bytes()), nullptr);
+    ASSERT_EQ(document_->frameCount, 1);
+    const GifFrame& frame = *document_->frames[0];
+    EXPECT_EQ(frame.delay, 0u);
+    EXPECT_EQ(frame.disposal, 1);
+    EXPECT_FALSE(frame.transparent);
+    EXPECT_FALSE(document_->loops);
+    EXPECT_EQ(document_->colourCount, 1);  // only the used colour is kept
+    EXPECT_FALSE(document_->coloursAltered);
+    EXPECT_EQ(document_->backgroundIndex, 255);
+    EXPECT_EQ(ShownColour(0, 2, 1), (10u << 16) | (20u << 8) | 254u);
+    EXPECT_TRUE(gAlerts.empty());
+}
+
+TEST_F(GifReaderTest, BackgroundColourMovesToEntry255) {
+    GifBuilder gif;
+    gif.Screen(2, 2, 3, 5).Image(0, 0, 2, 2, Filled(4, 0)).Trailer();
+    ASSERT_NE(Open(gif.bytes()), nullptr);
+    const std::uint8_t* rgb = document_->colourTable + 3 * 255;
+    EXPECT_EQ(rgb[0], 50);
+    EXPECT_EQ(rgb[1], 100);
+    EXPECT_EQ(rgb[2], 250);
+}
+
+TEST_F(GifReaderTest, MissingTrailerIsWarnedAbout) {
+    GifBuilder gif;
+    gif.Screen(2, 2, 1).Image(0, 0, 2, 2, Filled(4, 1));
+    ASSERT_NE(Open(gif.bytes()), nullptr);
+    EXPECT_EQ(document_->frameCount, 1);
+    ASSERT_EQ(gAlerts.size(), 1u);
+    EXPECT_EQ(gAlerts[0],
+              "\"anim.gif\" appears to be a GIF file, although the standard GIF file terminator "
+              "is missing.");
+}
+
+TEST_F(GifReaderTest, DamageInsideTheFirstImageKeepsNothingAndSaysHowFarItGot) {
+    GifBuilder gif;
+    gif.Screen(40, 40, 1);
+    const std::size_t introducer = gif.Size();
+    Bytes pixels(1600);
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        pixels[i] = std::uint8_t(i * 7 % 3 == 0);
+    }
+    gif.Image(0, 0, 40, 40, pixels).Trailer();
+    ASSERT_NE(Open(gif.Cut(introducer + 30)), nullptr);
+    EXPECT_EQ(document_->frameCount, 0);
+    EXPECT_EQ(document_->colourCount, 0);
+    ASSERT_EQ(gAlerts.size(), 1u);
+    char* expected = JFormat(
+        "\"anim.gif\" appears to be a corrupt GIF file. The first %f1,3.1,1%%%% of the file "
+        "(%d% bytes) could be decoded.",
+        introducer * 100.0 / (introducer + 30), int(introducer));
+    EXPECT_EQ(gAlerts[0], expected);
+    JStrFree(expected);
+}
+
+TEST_F(GifReaderTest, DataAfterTheTrailerIsWarnedAbout) {
+    GifBuilder gif;
+    gif.Screen(1, 1, 1).Image(0, 0, 1, 1, Filled(1, 0)).Trailer().Raw({1, 2, 3});
+    ASSERT_NE(Open(gif.bytes()), nullptr);
+    ASSERT_EQ(gAlerts.size(), 1u);
+    EXPECT_NE(gAlerts[0].find("ended prematurely"), std::string::npos);
+}
+
+TEST_F(GifReaderTest, CommentsReachTheDocumentInOrder) {
+    GifBuilder gif;
+    gif.Screen(1, 1, 1).Comment("start").Comment(std::string("a\0b\rc", 5));
+    gif.Image(0, 0, 1, 1, Filled(1, 0)).Comment("between").Comment("again");
+    gif.Image(0, 0, 1, 1, Filled(1, 1)).Comment("end").Trailer();
+    ASSERT_NE(Open(gif.bytes()), nullptr);
+    EXPECT_STREQ(document_->startComment, "start");
+    EXPECT_STREQ(document_->frames[0]->comment, "a#bc");
+    EXPECT_STREQ(document_->frames[1]->comment, "between\n\nagain");
+    EXPECT_STREQ(document_->endComment, "end");
+}
+
+TEST_F(GifReaderTest, LoopingAndGraphicControlAreRead) {
+    GifBuilder gif;
+    gif.Screen(2, 1, 2).Loop(3).Control(2, true, 25, 3).Image(0, 0, 2, 1, {0, 3}).Trailer();
+    ASSERT_NE(Open(gif.bytes()), nullptr);
+    EXPECT_TRUE(document_->loops);
+    EXPECT_EQ(document_->loopCount, 3);
+    const GifFrame& frame = *document_->frames[0];
+    EXPECT_EQ(frame.disposal, 2);
+    EXPECT_TRUE(frame.transparent);
+    EXPECT_EQ(frame.delay, 25u);
+    EXPECT_EQ(document_->totalDuration, 25u);
+    // The transparent index was chosen anew, and no pixel uses it.
+    EXPECT_EQ(frame.transparentIndex, 1);
+}
+
+TEST_F(GifReaderTest, LoopExtensionOfTheWrongLengthIsDamage) {
+    GifBuilder gif;
+    gif.Screen(1, 1, 1).Image(0, 0, 1, 1, Filled(1, 0)).Loop(0, 4).Trailer();
+    ASSERT_NE(Open(gif.bytes()), nullptr);
+    EXPECT_FALSE(document_->loops);
+    EXPECT_EQ(document_->frameCount, 1);
+    ASSERT_EQ(gAlerts.size(), 1u);
+    EXPECT_NE(gAlerts[0].find("corrupt GIF file. The first"), std::string::npos);
+}
+
+TEST_F(GifReaderTest, ImageLargerThanTheScreenEnlargesIt) {
+    GifBuilder gif;
+    gif.Screen(2, 2, 1).Image(1, 1, 3, 4, Filled(12, 1)).Trailer();
+    ASSERT_NE(Open(gif.bytes()), nullptr);
+    EXPECT_EQ(document_->screenWidth, 4);
+    EXPECT_EQ(document_->screenHeight, 5);
+}
+
+TEST_F(GifReaderTest, FileWithoutImagesHasNoFramesAndNoColours) {
+    GifBuilder gif;
+    gif.Screen(3, 3, 4).Trailer();
+    ASSERT_NE(Open(gif.bytes()), nullptr);
+    EXPECT_EQ(document_->frameCount, 0);
+    EXPECT_EQ(document_->colourCount, 0);
+}
+
+TEST_F(GifReaderTest, RefusalsSayWhy) {
+    EXPECT_EQ(Open({'G', 'I', 'F', '8', '8', 'a', 0, 0}), nullptr);
+    EXPECT_EQ(gAlerts.back(),
+              "\"anim.gif\" is not stored using a recognized format, so it cannot be opened.");
+    EXPECT_EQ(Open(GifBuilder().Cut(6)), nullptr);
+    EXPECT_EQ(gAlerts.back(), "\"anim.gif\" is a corrupt GIF file that could not be decoded.");
+}
+
+TEST_F(GifReaderTest, HugeScreenIsRefusedBeforeAnythingIsAllocated) {
+    GifBuilder gif;
+    gif.Screen(65535, 65535, 1).Trailer();
+    EXPECT_EQ(Open(gif.bytes()), nullptr);
+    EXPECT_EQ(gAlerts.back(), "\"anim.gif\" is a corrupt GIF file that could not be decoded.");
+    // A frame far out enlarges the screen too much: damage once frames exist.
+    GifBuilder far;
+    far.Screen(2, 2, 1).Image(0, 0, 1, 1, Filled(1, 0)).Image(30000, 30000, 1, 1, Filled(1, 0));
+    ASSERT_NE(Open(far.Trailer().bytes()), nullptr);
+    EXPECT_EQ(document_->frameCount, 1);
+}
+
+TEST_F(GifReaderTest, LocalTablesAreMergedIntoOneTable) {
+    GifBuilder gif;
+    gif.Screen(2, 1, 1).Image(0, 0, 2, 1, {0, 1}).Image(0, 0, 2, 1, {0, 1}, 1).Trailer();
+    ASSERT_NE(Open(gif.bytes()), nullptr);
+    EXPECT_TRUE(document_->coloursAltered);
+    EXPECT_EQ(document_->colourCount, 4);
+    EXPECT_EQ(ShownColour(0, 1, 0), (10u << 16) | (20u << 8) | 254u);
+    EXPECT_EQ(ShownColour(1, 0, 0), (255u << 16) | 128u);
+    EXPECT_EQ(ShownColour(1, 1, 0), (254u << 16) | (1u << 8) | 128u);
+}
+
+TEST_F(GifReaderTest, PixelsBeyondTheTableAreBroughtIntoRange) {
+    GifBuilder gif;
+    gif.Screen(3, 1, 1).Image(0, 0, 3, 1, {1, 7, 200}).Trailer();
+    ASSERT_NE(Open(gif.bytes()), nullptr);
+    EXPECT_EQ(ShownColour(0, 1, 0), ShownColour(0, 2, 0));
+    EXPECT_EQ(ShownColour(0, 1, 0), 255u);  // colour 0 of the table
+}
+
+}  // namespace
