@@ -226,7 +226,7 @@ void LoadSettings() {
 
 bool SaveSettings() {
     FileSpec* location = SettingsLocation();
-    bool saved = RewriteSettingsFile(location, WriteAllSettings, nullptr);
+    bool saved = JFileReplace(location, WriteAllSettings, nullptr) == JReplaceResult::Replaced;
     JFileSpecFree(location);
     return saved;
 }

@@ -342,6 +342,45 @@ bool JFileSetEnd(JFile* file, std::uint32_t position) {
     return JFileSeek(file, remembered) && cut;
 }
 
+namespace {
+
+// "anim.gif" is written as "anim.gif.tmp" first.
+FileSpec* TemporarySpecBeside(const FileSpec* location) {
+    char* tempName = JFormat("%s%.%s%", location->name, JFileSpecExtension(location));
+    FileSpec* temporary = JFileSpecNew(location->directory, tempName, kFileTypeTemporary);
+    JStrFree(tempName);
+    return temporary;
+}
+
+JReplaceResult WriteTemporary(const FileSpec* temporary, const FileSpec* location,
+                              JFileWriter write, void* context) {
+    JFileDelete(temporary);  // left over from an interrupted save
+    if (!JFileCreate(temporary)) {
+        return JReplaceResult::CreateFailed;
+    }
+    JFile* file = JFileOpen(temporary, JFileMode::Write);
+    if (!file) {
+        JFileDelete(temporary);
+        return JReplaceResult::OpenFailed;
+    }
+    bool written = write(file, context) && JFileSync(file);
+    JFileClose(file);
+    if (!written || !JFileRename(temporary, location)) {
+        JFileDelete(temporary);
+        return JReplaceResult::WriteFailed;
+    }
+    return JReplaceResult::Replaced;
+}
+
+}  // namespace
+
+JReplaceResult JFileReplace(const FileSpec* location, JFileWriter write, void* context) {
+    FileSpec* temporary = TemporarySpecBeside(location);
+    JReplaceResult result = WriteTemporary(temporary, location, write, context);
+    JFileSpecFree(temporary);
+    return result;
+}
+
 bool JFileSync(JFile* file) {
     return Retry([&] { return fsync(file->handle); }) == 0;
 }

@@ -19,6 +19,7 @@ struct FileTypeEntry {
 constexpr std::uint16_t kFileTypeRowCount = 23;
 constexpr std::uint16_t kFileTypePreferences = 1;
 constexpr std::uint16_t kFileTypeGif = 2;
+constexpr std::uint16_t kFileTypeTemporary = 4;
 constexpr std::uint16_t kFileTypeData = 12;  // the row for unknown extensions
 constexpr std::uint16_t kFileTypeAllFiles = 16;
 
@@ -99,3 +100,10 @@ bool JFileSeek(JFile* file, std::uint32_t position);
 bool JFileSetEnd(JFile* file, std::uint32_t position);
 // Makes what was written durable before the file replaces another.
 bool JFileSync(JFile* file);
+
+enum class JReplaceResult { Replaced, CreateFailed, OpenFailed, WriteFailed };
+using JFileWriter = bool (*)(JFile* file, void* context);
+// Replaces the file at `location` (or makes it) with what `write` puts into a
+// new file: the new file is written beside it under a temporary name, made
+// durable and renamed over it, so any failure leaves the old file untouched.
+JReplaceResult JFileReplace(const FileSpec* location, JFileWriter write, void* context);

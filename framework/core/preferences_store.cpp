@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr std::uint16_t kFileTypeTemporary = 4;
-
 // Length of a value text once escaped.
 std::size_t EscapedLength(char c) {
     return (c == '\n' || c == '\\') ? 2 : 1;
@@ -89,28 +87,4 @@ bool WriteSettingsValue(JFile* file, const char* key, const char* value) {
         value += length;
     } while (*value != '\0');
     return true;
-}
-
-bool RewriteSettingsFile(const FileSpec* location, SettingsWriter write, void* context) {
-    // "Pindle.prf" is written as "Pindle.prf.tmp" first.
-    char* fullName = JStrConcat(location->name, ".");
-    char* tempName = JStrConcat(fullName, JFileSpecExtension(location));
-    FileSpec* temporary = JFileSpecNew(location->directory, tempName, kFileTypeTemporary);
-    JStrFree(fullName);
-    JStrFree(tempName);
-
-    JFileDelete(temporary);  // left over from an interrupted save
-    bool saved = false;
-    if (JFileCreate(temporary)) {
-        if (JFile* file = JFileOpen(temporary, JFileMode::Write)) {
-            bool written = write(file, context) && JFileSync(file);
-            JFileClose(file);
-            saved = written && JFileRename(temporary, location);
-        }
-        if (!saved) {
-            JFileDelete(temporary);
-        }
-    }
-    JFileSpecFree(temporary);
-    return saved;
 }

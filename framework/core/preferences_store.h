@@ -1,8 +1,8 @@
 // The settings file's line format: "key:value" lines ended by CR LF. Values
 // are escaped (line feed as \n, backslash as \\) and a long value is split
 // over consecutive lines with the same key, at most 80 escaped characters a
-// line. The file is always rewritten whole, through a temporary file that is
-// renamed over the old one, so a failed save leaves the old settings intact.
+// line. The file is always rewritten whole (with JFileReplace, so a failed
+// save leaves the old settings intact).
 #pragma once
 
 #include <cstddef>
@@ -28,8 +28,3 @@ SettingsRead ReadSettingsLine(JFile* file, SettingsLine* line);
 
 // Writes one key with its value, split over as many lines as it needs.
 bool WriteSettingsValue(JFile* file, const char* key, const char* value);
-
-// Replaces the file at `location` with what `write` puts into a new file.
-// Nothing is replaced when the new file cannot be made or written.
-using SettingsWriter = bool (*)(JFile* file, void* context);
-bool RewriteSettingsFile(const FileSpec* location, SettingsWriter write, void* context);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
 
 #include "framework/core/files.h"
@@ -194,6 +195,28 @@ TEST_F(FileTest, RenameReplacesTheTarget) {
     EXPECT_EQ(dir_.Read("b.gif"), "new");
     JFileSpecFree(from);
     JFileSpecFree(to);
+}
+
+}  // namespace
+
+namespace {
+
+bool WriteHello(JFile* file, void*) {
+    return JFileWrite(file, "hello", 5);
+}
+bool FailHalfway(JFile* file, void*) {
+    return JFileWrite(file, "hal", 3) && false;
+}
+
+TEST_F(FileTest, ReplaceWritesBesideThenRenamesOver) {
+    FileSpec* spec = Spec("target");
+    EXPECT_EQ(JFileReplace(spec, WriteHello, nullptr), JReplaceResult::Replaced);
+    EXPECT_EQ(dir_.Read("target.gif"), "hello");
+    dir_.Write("target.gif", "old");
+    EXPECT_EQ(JFileReplace(spec, FailHalfway, nullptr), JReplaceResult::WriteFailed);
+    EXPECT_EQ(dir_.Read("target.gif"), "old");
+    EXPECT_FALSE(std::filesystem::exists(dir_.File("target.gif.tmp")));
+    JFileSpecFree(spec);
 }
 
 }  // namespace
