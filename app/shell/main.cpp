@@ -1,42 +1,28 @@
-// Entry point of the pindle program.
+// Entry point of the pindle program: the console front end when the command
+// line asks for it, otherwise the windowed program.
 #include <cstdio>
 
+#include "app/shell/console.h"
 #include "framework/core/core_startup.h"
-#include "framework/core/format.h"
 #include "framework/core/memory.h"
 #include "framework/core/resources.h"
-#include "framework/core/strings.h"
 
 namespace {
 
-// Texts of the console front end.
-constexpr std::uint16_t kTextUsage = 3000;
-constexpr std::uint16_t kTextVersion = 3001;
 constexpr std::uint16_t kTextNoWindows = 3002;
-constexpr std::uint16_t kTextUnknownOption = 3003;
-
 constexpr int kExitWrongCommandLine = 2;
-
-void Print(std::FILE* stream, const char* text) {
-    std::fputs(text, stream);
-}
 
 }  // namespace
 
 int main(int argc, char** argv) {
     JCoreStartup();
+    JSetReserve(16384);
     JTempMark();
-    int status = 0;
-    if (argc == 2 && JStrEqual(argv[1], "--help")) {
-        Print(stdout, JResourceText(kTextUsage));
-    } else if (argc == 2 && JStrEqual(argv[1], "--version")) {
-        Print(stdout, JFormatTemp(JResourceText(kTextVersion), PINDLE_VERSION));
-    } else if (argc == 1 || (argc == 2 && argv[1][0] != '-')) {
-        Print(stderr, JResourceText(kTextNoWindows));
-        status = kExitWrongCommandLine;
+    int status = kExitWrongCommandLine;
+    if (IsConsoleCommandLine(argc, argv)) {
+        status = RunConsole(argc, argv);
     } else {
-        Print(stderr, JFormatTemp(JResourceText(kTextUnknownOption), argv[1]));
-        status = kExitWrongCommandLine;
+        std::fputs(JResourceText(kTextNoWindows), stderr);
     }
     JTempRelease();
     return status;

@@ -191,6 +191,14 @@ void SetFactoryDefaults() {
     gPreferences.moreScalingChoices = false;
 }
 
+CompressionOptions CompressionOptionsFromPreferences() {
+    const Preferences& p = gPreferences;
+    return CompressionOptions{p.omitFrameTerminators, p.excludeOrigin, p.smallFirstFrameRectangle,
+                              p.useInterframeTransparency,
+                              static_cast<TransparencyBand>(std::min<std::uint8_t>(
+                                  p.transparencyBand, kTransparencyBandCount - 1))};
+}
+
 void SetMainFramePlacement(const MainFramePlacement* placement) {
     gPlacement = placement ? placement : &kStandInPlacement;
 }

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "app/optimiser/compression_options.h"
+
 constexpr std::uint8_t kTransparencyBandCount = 7;
 
 struct Preferences {
@@ -24,6 +26,9 @@ extern Preferences gPreferences;
 
 // Every preference to its factory default; the template becomes a fresh copy.
 void SetFactoryDefaults();
+
+// The options a compression run takes from the preferences.
+CompressionOptions CompressionOptionsFromPreferences();
 
 // The main frame's content rectangle in screen coordinates.
 struct DisplayRect {

@@ -1,0 +1,387 @@
+#include "app/shell/console.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/codec/gif_reader.h"
+#include "app/codec/output_stream.h"
+#include "app/optimiser/compress.h"
+#include "app/optimiser/progress.h"
+#include "app/shell/preferences.h"
+#include "framework/core/files.h"
+#include "framework/core/format.h"
+#include "framework/core/memory.h"
+#include "framework/core/resources.h"
+#include "framework/core/string_lists.h"
+#include "framework/core/strings.h"
+#include "framework/ui/alerts.h"
+
+namespace {
+
+// Console texts, read by resource id.
+constexpr std::uint16_t kTextUsage = 3000;
+constexpr std::uint16_t kTextVersion = 3001;
+constexpr std::uint16_t kTextUnknownOption = 3003;
+constexpr std::uint16_t kTextNoFile = 3004;
+constexpr std::uint16_t kTextNeedsValue = 3005;
+constexpr std::uint16_t kTextOutputOneFile = 3006;
+constexpr std::uint16_t kTextOneCommand = 3007;
+constexpr std::uint16_t kTextAnswer = 3008;
+// Application texts.
+constexpr std::uint16_t kTextNotOpened = 338;
+constexpr std::uint16_t kTextOk = 311;
+constexpr std::uint16_t kTextFirstBand = 205;
+
+constexpr int kExitHandled = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitWrongCommandLine = 2;
+
+enum class Command { None, Test, Save, Output, Help, Version };
+
+struct CommandLine {
+    Command command = Command::None;
+    const char* outputPath = nullptr;
+    std::vector<const char*> files;
+    bool yes = false;
+    bool quiet = false;
+    std::optional<bool> omitFrameTerminators;
+    std::optional<bool> excludeOrigin;
+    std::optional<bool> smallFirstFrame;
+    std::optional<bool> interframeTransparency;
+    std::optional<TransparencyBand> band;
+};
+
+// ---------------------------------------------------------------------------
+// Messages
+
+struct ConsoleState {
+    bool yes = false;
+    bool quiet = false;
+    int failures = 0;
+};
+ConsoleState gConsole;
+
+void Print(std::FILE* stream, const char* text) {
+    std::fputs(text, stream);
+    std::size_t length = JStrLen(text);
+    if (length == 0 || text[length - 1] != '\n') {
+        std::fputc('\n', stream);
+    }
+}
+
+// Reports, warnings and questions go to standard output; refusals and
+// failures, which are all stop alerts, to standard error.
+void Show(AlertKind kind, const char* message) {
+    if (kind == AlertKind::Stop) {
+        ++gConsole.failures;
+        Print(stderr, message);
+    } else if (!gConsole.quiet) {
+        Print(stdout, message);
+    }
+}
+
+bool ConsoleAsk(AlertKind kind, const char* message, const char* first, const char* second) {
+    Show(kind, message);
+    // Acknowledging a warning ("Ok") is not accepting a risk: only real
+    // questions wait for --yes.
+    bool acknowledgement = second == nullptr || JStrEqual(first, IJString(kTextOk));
+    bool answer = acknowledgement || gConsole.yes;
+    if (!acknowledgement && !gConsole.quiet) {
+        std::fputs(JFormatTemp(JResourceText(kTextAnswer), answer ? first : second), stdout);
+    }
+    return answer;
+}
+
+void ConsoleTell(AlertKind kind, const char* message, const char*, const char*,
+                 AlertCallback callback, void* data) {
+    Show(kind, message);
+    if (callback) {
+        callback(data, true);
+    }
+}
+
+void NoBeep() {}
+
+constexpr AlertDriver kConsoleAlerts{ConsoleAsk, ConsoleTell, NoBeep};
+
+// ---------------------------------------------------------------------------
+// Progress bar on a terminal
+
+struct ConsoleBar {
+    std::string text;
+    std::uint32_t total;
+    std::uint32_t done;
+};
+
+constexpr int kBarWidth = 30;
+
+void DrawBar(const ConsoleBar& bar) {
+    int filled = bar.total ? int(std::uint64_t{bar.done} * kBarWidth / bar.total) : kBarWidth;
+    std::string line = "\r" + bar.text + " [" + std::string(std::size_t(filled), '#') +
+                       std::string(std::size_t(kBarWidth - filled), ' ') + "]";
+    std::fputs(line.c_str(), stderr);
+    std::fflush(stderr);
+}
+
+ProgressWindow OpenBar(const char* text, std::uint32_t total, ProgressWindow) {
+    auto* bar = new ConsoleBar{text, total, 0};
+    DrawBar(*bar);
+    return bar;
+}
+void SetBarText(ProgressWindow window, const char* text) {
+    static_cast<ConsoleBar*>(window)->text = text;
+}
+void SetBarDone(ProgressWindow window, std::uint32_t done) {
+    static_cast<ConsoleBar*>(window)->done = done;
+}
+void RepaintBar(ProgressWindow window) {
+    DrawBar(*static_cast<ConsoleBar*>(window));
+}
+void CloseBar(ProgressWindow window) {
+    auto* bar = static_cast<ConsoleBar*>(window);
+    std::fputs(("\r" + std::string(bar->text.size() + kBarWidth + 3, ' ') + "\r").c_str(), stderr);
+    delete bar;
+}
+void NoCursor(bool) {}
+
+constexpr ProgressDisplay kTerminalBar{OpenBar,    SetBarText, SetBarDone,
+                                       RepaintBar, CloseBar,   NoCursor};
+
+// ---------------------------------------------------------------------------
+// The command line
+
+std::optional<bool> YesNo(const char* value) {
+    if (JStrEqualNoCase(value, "yes")) {
+        return true;
+    }
+    if (JStrEqualNoCase(value, "no")) {
+        return false;
+    }
+    return std::nullopt;
+}
+
+// A band by its name ("ultralow A", or "ultralow-a" to spare the quotes) or
+// its number 0 to 6.
+std::optional<TransparencyBand> BandNamed(const char* value) {
+    std::string wanted = value;
+    for (char& c : wanted) {
+        c = c == '-' ? ' ' : c;
+    }
+    for (std::uint8_t band = 0; band < kTransparencyBandCount; ++band) {
+        if (JStrEqualNoCase(wanted.c_str(), IJString(kTextFirstBand + band))) {
+            return static_cast<TransparencyBand>(band);
+        }
+    }
+    if (value[0] >= '0' && value[0] < '0' + kTransparencyBandCount && value[1] == '\0') {
+        return static_cast<TransparencyBand>(value[0] - '0');
+    }
+    return std::nullopt;
+}
+
+bool SetCommand(CommandLine& line, Command command) {
+    if (line.command != Command::None && line.command != command) {
+        std::fputs(JResourceText(kTextOneCommand), stderr);
+        return false;
+    }
+    line.command = command;
+    return true;
+}
+
+// `--name=value` or `--name value`; advances `i` past a separate value.
+const char* OptionValue(int argc, char** argv, int& i, const char* name) {
+    std::size_t length = JStrLen(name);
+    if (!JStrEqualN(argv[i], name, length)) {
+        return nullptr;
+    }
+    if (argv[i][length] == '=') {
+        return argv[i] + length + 1;
+    }
+    if (argv[i][length] == '\0' && i + 1 < argc) {
+        return argv[++i];
+    }
+    return nullptr;
+}
+
+bool ParseSetting(int argc, char** argv, int& i, CommandLine& line, bool* known) {
+    struct FlagOption {
+        const char* name;
+        std::optional<bool> CommandLine::*value;
+    };
+    static const FlagOption kFlags[] = {
+        {"--omit-frame-terminators", &CommandLine::omitFrameTerminators},
+        {"--exclude-origin", &CommandLine::excludeOrigin},
+        {"--small-first-frame", &CommandLine::smallFirstFrame},
+        {"--interframe-transparency", &CommandLine::interframeTransparency},
+    };
+    *known = true;
+    for (const FlagOption& flag : kFlags) {
+        if (JStrEqualN(argv[i], flag.name, JStrLen(flag.name))) {
+            const char* value = OptionValue(argc, argv, i, flag.name);
+            line.*(flag.value) = value ? YesNo(value) : std::nullopt;
+            return (line.*(flag.value)).has_value();
+        }
+    }
+    if (JStrEqualN(argv[i], "--band", 6)) {
+        const char* value = OptionValue(argc, argv, i, "--band");
+        line.band = value ? BandNamed(value) : std::nullopt;
+        return line.band.has_value();
+    }
+    *known = false;
+    return false;
+}
+
+bool ParseOption(int argc, char** argv, int& i, CommandLine& line) {
+    const char* arg = argv[i];
+    if (JStrEqual(arg, "--test")) {
+        return SetCommand(line, Command::Test);
+    }
+    if (JStrEqual(arg, "--save")) {
+        return SetCommand(line, Command::Save);
+    }
+    if (JStrEqualN(arg, "--output", 8)) {
+        line.outputPath = OptionValue(argc, argv, i, "--output");
+        if (!line.outputPath) {
+            std::fputs(JFormatTemp(JResourceText(kTextNeedsValue), arg), stderr);
+            return false;
+        }
+        return SetCommand(line, Command::Output);
+    }
+    if (JStrEqual(arg, "--yes") || JStrEqual(arg, "--quiet")) {
+        (arg[2] == 'y' ? line.yes : line.quiet) = true;
+        return true;
+    }
+    if (JStrEqual(arg, "--help") || JStrEqual(arg, "--version")) {
+        line.command = arg[2] == 'h' ? Command::Help : Command::Version;
+        return true;
+    }
+    bool known = false;
+    if (ParseSetting(argc, argv, i, line, &known)) {
+        return true;
+    }
+    std::fputs(JFormatTemp(JResourceText(known ? kTextNeedsValue : kTextUnknownOption), arg),
+               stderr);
+    return false;
+}
+
+bool ParseCommandLine(int argc, char** argv, CommandLine& line) {
+    bool filesOnly = false;
+    for (int i = 1; i < argc; ++i) {
+        if (!filesOnly && JStrEqual(argv[i], "--")) {
+            filesOnly = true;
+        } else if (!filesOnly && argv[i][0] == '-' && argv[i][1] != '\0') {
+            if (!ParseOption(argc, argv, i, line)) {
+                return false;
+            }
+            if (line.command == Command::Help || line.command == Command::Version) {
+                return true;
+            }
+        } else {
+            line.files.push_back(argv[i]);
+        }
+    }
+    if (line.command == Command::None || line.files.empty()) {
+        std::fputs(JResourceText(line.command == Command::None ? kTextOneCommand : kTextNoFile),
+                   stderr);
+        return false;
+    }
+    if (line.command == Command::Output && line.files.size() != 1) {
+        std::fputs(JResourceText(kTextOutputOneFile), stderr);
+        return false;
+    }
+    return true;
+}
+
+CompressionOptions OptionsFor(const CommandLine& line) {
+    CompressionOptions options = CompressionOptionsFromPreferences();
+    options.omitFrameTerminators = line.omitFrameTerminators.value_or(options.omitFrameTerminators);
+    options.excludeOrigin = line.excludeOrigin.value_or(options.excludeOrigin);
+    options.smallFirstFrameRectangle =
+        line.smallFirstFrame.value_or(options.smallFirstFrameRectangle);
+    options.useInterframeTransparency =
+        line.interframeTransparency.value_or(options.useInterframeTransparency);
+    options.band = line.band.value_or(options.band);
+    return options;
+}
+
+// ---------------------------------------------------------------------------
+// Running
+
+void TellNotOpened(const char* path) {
+    JTellSimply(JFormatTemp(IJString(kTextNotOpened), path), IJString(kTextNotOpened + 1));
+}
+
+GifDocument* OpenDocument(const char* path, const CompressionOptions& options) {
+    FileSpec* spec = JFileSpecFromPath(path);
+    JFile* file = spec ? JFileOpen(spec, JFileMode::Read) : nullptr;
+    if (!file) {
+        TellNotOpened(path);
+        if (spec) {
+            JFileSpecFree(spec);
+        }
+        return nullptr;
+    }
+    GifDocument* document = OpenGifDocument(spec, file, options.band);
+    JFileClose(file);
+    JFileSpecFree(spec);
+    return document;
+}
+
+void HandleFile(const CommandLine& line, const char* path, const CompressionOptions& options) {
+    GifDocument* document = OpenDocument(path, options);
+    if (!document) {
+        return;
+    }
+    if (line.command == Command::Output) {
+        // Save as...: the new name becomes the document's before saving.
+        FileSpec* target = JFileSpecFromPath(line.outputPath);
+        if (!target) {
+            TellNotOpened(line.outputPath);
+            FreeDocument(document);
+            return;
+        }
+        JFileSpecFree(document->fileSpec);
+        document->fileSpec = target;
+    }
+    CompressCommand(*document, line.command != Command::Test, options, nullptr);
+    FreeDocument(document);
+}
+
+}  // namespace
+
+bool IsConsoleCommandLine(int argc, char** argv) {
+    return argc > 1 && argv[1][0] == '-' && argv[1][1] != '\0';
+}
+
+int RunConsole(int argc, char** argv) {
+    CommandLine line;
+    if (!ParseCommandLine(argc, argv, line)) {
+        return kExitWrongCommandLine;
+    }
+    if (line.command == Command::Help || line.command == Command::Version) {
+        const char* text = line.command == Command::Help
+                               ? JResourceText(kTextUsage)
+                               : JFormatTemp(JResourceText(kTextVersion), PINDLE_VERSION);
+        std::fputs(text, stdout);
+        return kExitHandled;
+    }
+    gConsole = ConsoleState{line.yes, line.quiet, 0};
+    JSetAlertDriver(&kConsoleAlerts);
+    if (isatty(STDERR_FILENO)) {
+        SetProgressDisplay(&kTerminalBar);
+    }
+    InitOutput();
+    SetFactoryDefaults();
+    LoadSettings();  // read only: the console never writes the settings file
+    const CompressionOptions options = OptionsFor(line);
+    for (const char* path : line.files) {
+        JTempMark();
+        HandleFile(line, path, options);
+        JTempRelease();
+    }
+    std::fflush(stdout);
+    return gConsole.failures > 0 ? kExitFailed : kExitHandled;
+}
