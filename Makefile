@@ -17,8 +17,10 @@ $(BUILD)/build.ninja: | deps
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD)
 
+# Until the windowed program exists, run shows what the engine does with the
+# bundled sample.
 run: build
-	$(BUILD)/pindle --help
+	$(BUILD)/pindle --test samples/bouncing-ball.gif
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j 2
