@@ -1,10 +1,6 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -12,6 +8,7 @@
 #include "app/shell/preferences.h"
 #include "framework/core/strings.h"
 #include "tests/test_directory.h"
+#include "tests/test_process.h"
 
 namespace {
 
@@ -203,43 +200,10 @@ TEST_F(PreferencesTest, FailedSaveLeavesTheOldFileIntact) {
     EXPECT_EQ(SettingsText(), old);
 }
 
-// Saves as an ordinary user: the superuser writes into read-only
-// directories, so a test running as root saves from a child that gave up
-// its rights first.
-bool SaveWithoutSuperuserRights() {
-    if (geteuid() != 0) {
-        return SaveSettings();
-    }
-    pid_t child = fork();
-    if (child == 0) {
-        constexpr id_t kNobody = 65534;
-        bool dropped = setgid(kNobody) == 0 && setuid(kNobody) == 0;
-        _exit(dropped && !SaveSettings() ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return !(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-}
-
-// Saves in a child process whose files may not grow past `limit` bytes, so
-// that writing the new settings fails halfway.
-bool SaveWithFileSizeLimit(rlim_t limit) {
-    pid_t child = fork();
-    if (child == 0) {
-        signal(SIGXFSZ, SIG_IGN);
-        rlimit small{limit, limit};
-        bool limited = setrlimit(RLIMIT_FSIZE, &small) == 0;
-        _exit(limited && !SaveSettings() ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return !(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-}
-
 TEST_F(PreferencesTest, WriteFailingHalfwayLeavesTheOldFileIntact) {
     const std::string old = "Omit frame terminators:No\r\n";
     dir_.Write("Pindle.prf", old);
-    EXPECT_FALSE(SaveWithFileSizeLimit(64));
+    EXPECT_FALSE(RunWithFileSizeLimit(64, SaveSettings));
     EXPECT_EQ(SettingsText(), old);
     EXPECT_FALSE(std::filesystem::exists(dir_.File("Pindle.prf.tmp")));
 }
@@ -248,7 +212,7 @@ TEST_F(PreferencesTest, ReadOnlyDirectoryLeavesTheOldFileIntact) {
     const std::string old = "Omit frame terminators:No\r\n";
     dir_.Write("Pindle.prf", old);
     ASSERT_EQ(chmod(dir_.path().c_str(), 0555), 0);
-    EXPECT_FALSE(SaveWithoutSuperuserRights());
+    EXPECT_FALSE(RunAsOrdinaryUser(SaveSettings));
     EXPECT_EQ(SettingsText(), old);
 }
 
