@@ -27,6 +27,7 @@ test: build
 
 bench: build
 	$(BUILD)/bench/pindle_bench
+	scripts/bench-corpus $(BUILD)/pindle
 
 $(ASAN_BUILD)/build.ninja: | deps
 	cmake -S . -B $(ASAN_BUILD) $(CMAKE_FLAGS) -DPINDLE_SANITIZE=ON
