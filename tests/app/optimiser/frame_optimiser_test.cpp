@@ -1,0 +1,639 @@
+// The frame optimiser must never change what a viewer shows: every frame's
+// screen, composited by a plain reference compositor from the frames as
+// written, is the same before and after optimising, under every option.
+#include "app/optimiser/frame_optimiser.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "app/codec/document.h"
+#include "app/codec/image_encode.h"
+#include "app/optimiser/progress.h"
+#include "tests/app/codec/codec_test_support.h"
+
+namespace {
+
+constexpr std::uint8_t kNone = kBackgroundPixel;
+
+// What a frame draws, as a plain record the reference compositor reads.
+struct FrameSpec {
+    FrameRect rect;
+    Bytes pixels;  // rectangle-sized, row after row
+    std::uint8_t disposal = 1;
+    bool transparent = false;
+    std::uint8_t transparentIndex = 0;
+    bool interlaced = false;
+    std::uint32_t delay = 0;
+};
+
+struct Animation {
+    int width;
+    int height;
+    int colours;
+    std::vector<FrameSpec> frames;
+};
+
+struct DocumentDeleter {
+    void operator()(GifDocument* document) const { FreeDocument(document); }
+};
+using DocumentPtr = std::unique_ptr<GifDocument, DocumentDeleter>;
+
+FrameRect Rect(int top, int left, int bottom, int right) {
+    return FrameRect{std::int16_t(top), std::int16_t(left), std::int16_t(bottom),
+                     std::int16_t(right)};
+}
+
+std::size_t Area(const FrameRect& rect) {
+    return std::size_t(RectWidth(rect)) * std::size_t(RectHeight(rect));
+}
+
+void EncodeSpec(GifFrame& frame, const FrameSpec& spec, int colours) {
+    Bytes copy = spec.pixels;
+    PixelMap map{std::uint16_t(RectWidth(spec.rect)), std::uint16_t(RectHeight(spec.rect)),
+                 copy.data()};
+    const FrameRect local = Rect(0, 0, map.height, map.width);
+    FrameImage image{local, 0, nullptr};
+    EncodeFrameImage(map, image, spec.interlaced, colours);
+    frame.encodedImage = image.encodedImage;
+    frame.encodedSize = image.encodedSize;
+    frame.histogram.assign(std::size_t(colours), 0);
+    CountColours(map, local, colours, frame.histogram.data());
+    if (spec.transparent && spec.transparentIndex < colours) {
+        frame.histogram[spec.transparentIndex] = 0;
+    }
+}
+
+DocumentPtr BuildDocument(const Animation& animation) {
+    DocumentPtr document(NewGifDocument());
+    document->screenWidth = std::uint16_t(animation.width);
+    document->screenHeight = std::uint16_t(animation.height);
+    ResizePixelMap(document->canvas, document->screenWidth, document->screenHeight);
+    document->colourCount = std::uint16_t(animation.colours);
+    document->backgroundIndex = kNone;
+    for (const FrameSpec& spec : animation.frames) {
+        GifFrame* frame = NewGifFrame();
+        frame->rect = spec.rect;
+        frame->disposal = spec.disposal;
+        frame->transparent = spec.transparent;
+        frame->transparentIndex = spec.transparentIndex;
+        frame->interlaced = spec.interlaced;
+        frame->delay = spec.delay;
+        EncodeSpec(*frame, spec, animation.colours);
+        document->frames.push_back(frame);
+    }
+    document->frameCount = std::int32_t(document->frames.size());
+    BuildKeyframes(*document);
+    return document;
+}
+
+// The frames as the document now holds them, decoded.
+Animation ReadBack(const GifDocument& document) {
+    Animation animation{document.screenWidth, document.screenHeight, document.colourCount, {}};
+    for (const GifFrame* frame : document.frames) {
+        FrameSpec spec{frame->rect,
+                       {},
+                       frame->disposal,
+                       frame->transparent,
+                       frame->transparentIndex,
+                       frame->interlaced,
+                       frame->delay};
+        const Bytes image(frame->encodedImage, frame->encodedImage + frame->encodedSize);
+        DecodePixels(image, RectWidth(frame->rect), RectHeight(frame->rect), frame->interlaced,
+                     spec.pixels);
+        animation.frames.push_back(spec);
+    }
+    return animation;
+}
+
+// A viewer that honours disposal 2 (clear to background) and 3 (put back
+// what the frame covered).
+class Viewer {
+public:
+    Viewer(int width, int height) : width_(width), screen_(std::size_t(width * height), kNone) {}
+
+    void Draw(const FrameSpec& frame) {
+        under_ = screen_;
+        for (int y = frame.rect.top; y < frame.rect.bottom; ++y) {
+            for (int x = frame.rect.left; x < frame.rect.right; ++x) {
+                const std::uint8_t p = frame.pixels[std::size_t(
+                    (y - frame.rect.top) * RectWidth(frame.rect) + x - frame.rect.left)];
+                if (!(frame.transparent && p == frame.transparentIndex)) {
+                    screen_[At(x, y)] = p;
+                }
+            }
+        }
+    }
+
+    void Dispose(const FrameSpec& frame) {
+        for (int y = frame.rect.top; y < frame.rect.bottom; ++y) {
+            for (int x = frame.rect.left; x < frame.rect.right; ++x) {
+                if (frame.disposal == 2) {
+                    screen_[At(x, y)] = kNone;
+                } else if (frame.disposal == 3) {
+                    screen_[At(x, y)] = under_[At(x, y)];
+                }
+            }
+        }
+    }
+
+    const Bytes& Screen() const { return screen_; }
+
+private:
+    std::size_t At(int x, int y) const { return std::size_t(y * width_ + x); }
+
+    int width_;
+    Bytes screen_;
+    Bytes under_;
+};
+
+// Every frame's screen from a cleared start, and the screen of the first
+// frame drawn over what the last frame left behind (the loop going round in
+// a viewer that does not clear the screen).
+std::vector<Bytes> Screens(const Animation& animation) {
+    Viewer viewer(animation.width, animation.height);
+    std::vector<Bytes> screens;
+    for (const FrameSpec& frame : animation.frames) {
+        viewer.Draw(frame);
+        screens.push_back(viewer.Screen());
+        viewer.Dispose(frame);
+    }
+    viewer.Draw(animation.frames.front());
+    screens.push_back(viewer.Screen());
+    return screens;
+}
+
+void ExpectSameShow(const Animation& original, const Animation& optimised, const char* what) {
+    const std::vector<Bytes> expected = Screens(original);
+    const std::vector<Bytes> shown = Screens(optimised);
+    ASSERT_EQ(expected.size(), shown.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        ASSERT_EQ(expected[i], shown[i]) << what << ": screen " << i << " of " << expected.size();
+    }
+}
+
+// The document itself, through its keyframes and screen model, shows the
+// expected screens going forward and jumping back.
+void ExpectDocumentShows(GifDocument& document, const std::vector<Bytes>& expected) {
+    const std::size_t pixels = std::size_t(document.screenWidth) * document.screenHeight;
+    const auto check = [&](int index) {
+        ShowFrame(document, index);
+        ASSERT_EQ(Bytes(document.canvas.pixels, document.canvas.pixels + pixels),
+                  expected[std::size_t(index)])
+            << "document showing frame " << index;
+    };
+    document.currentFrame = -1;
+    for (int i = 0; i < document.frameCount; ++i) {
+        check(i);
+    }
+    for (int i = document.frameCount - 2; i >= 0; i -= 3) {
+        check(i);
+    }
+}
+
+// What every optimised frame must be, whatever it shows.
+void ExpectWellFormed(const Animation& original, const GifDocument& document) {
+    for (std::size_t i = 0; i < document.frames.size(); ++i) {
+        const GifFrame& frame = *document.frames[i];
+        const FrameSpec& before = original.frames[i];
+        SCOPED_TRACE(i);
+        ASSERT_FALSE(RectIsEmpty(frame.rect));
+        ASSERT_TRUE(RectFitsMap(frame.rect, document.canvas));
+        EXPECT_EQ(frame.delay, before.delay);
+        const bool disposalKept = frame.disposal == before.disposal;
+        EXPECT_TRUE(disposalKept || (before.disposal == 2 && frame.disposal == 1));
+        ASSERT_EQ(frame.histogram.size(), std::size_t(document.colourCount));
+        if (frame.transparentIndex < document.colourCount) {
+            EXPECT_EQ(frame.histogram[frame.transparentIndex], 0u);
+        }
+        const int codeSize = std::max(2, BitsForColours(ColoursNeeded(document, frame)));
+        EXPECT_EQ(frame.encodedImage[0], codeSize);
+    }
+}
+
+// Random animations whose frames often repeat what the screen shows, so
+// that shrinking, transparency and disposal all have work to do. Colour
+// counts stay below 256 so that 255 is free as background.
+class RandomAnimations {
+public:
+    explicit RandomAnimations(unsigned seed) : random_(seed) {}
+
+    Animation Make(int width, int height, int frameCount) {
+        static constexpr int kColourCounts[] = {1, 2, 3, 4, 5, 8, 16, 100, 200, 255};
+        Animation animation{width, height, kColourCounts[Below(std::size(kColourCounts))], {}};
+        colours_ = std::size_t(animation.colours);
+        palette_.clear();
+        for (int i = 0; i < 4; ++i) {
+            palette_.push_back(std::uint8_t(Below(animation.colours)));
+        }
+        Viewer viewer(width, height);
+        for (int i = 0; i < frameCount; ++i) {
+            FrameSpec frame = MakeFrame(animation, viewer.Screen());
+            viewer.Draw(frame);
+            viewer.Dispose(frame);
+            animation.frames.push_back(std::move(frame));
+        }
+        return animation;
+    }
+
+private:
+    int Below(std::size_t limit) { return int(random_() % limit); }
+    bool OneIn(int n) { return Below(std::size_t(n)) == 0; }
+
+    FrameRect MakeRect(int width, int height) {
+        if (OneIn(4)) {
+            return Rect(0, 0, height, width);
+        }
+        const int top = Below(std::size_t(height));
+        const int left = Below(std::size_t(width));
+        return Rect(top, left, top + 1 + Below(std::size_t(height - top)),
+                    left + 1 + Below(std::size_t(width - left)));
+    }
+
+    FrameSpec MakeFrame(const Animation& animation, const Bytes& screen) {
+        static constexpr std::uint8_t kDisposals[] = {0, 1, 1, 2, 2, 3, 3, 5};
+        FrameSpec frame;
+        frame.rect = MakeRect(animation.width, animation.height);
+        frame.disposal = kDisposals[Below(std::size(kDisposals))];
+        frame.transparent = OneIn(2);
+        frame.transparentIndex = std::uint8_t(Below(std::size_t(animation.colours)));
+        frame.interlaced = OneIn(5);
+        frame.delay = std::uint32_t(Below(100));
+        const bool unchanged = OneIn(8);
+        for (int y = frame.rect.top; y < frame.rect.bottom; ++y) {
+            for (int x = frame.rect.left; x < frame.rect.right; ++x) {
+                frame.pixels.push_back(
+                    Pixel(frame, screen[std::size_t(y * animation.width + x)], unchanged));
+            }
+        }
+        return frame;
+    }
+
+    std::uint8_t Pixel(const FrameSpec& frame, std::uint8_t shown, bool unchanged) {
+        const int roll = Below(20);
+        if (frame.transparent && (roll < 3 || (unchanged && shown == kNone))) {
+            return frame.transparentIndex;
+        }
+        if ((unchanged || roll < 12) && shown != kNone) {
+            return shown;
+        }
+        if (roll < 17) {
+            return palette_[std::size_t(Below(palette_.size()))];
+        }
+        return std::uint8_t(Below(colours_));
+    }
+
+    std::mt19937 random_;
+    std::vector<std::uint8_t> palette_;
+    std::size_t colours_ = 1;  // of the animation being made
+};
+
+// The optimiser sets the encoder's frame terminator option for its run; the
+// other tests expect it as they found it.
+class FrameOptimiser : public testing::Test {
+protected:
+    void TearDown() override { SetOmitFrameTerminators(omitted_); }
+
+private:
+    bool omitted_ = OmitFrameTerminators();
+};
+
+std::vector<CompressionOptions> EveryOptionSet() {
+    std::vector<CompressionOptions> sets;
+    for (int bits = 0; bits < 16; ++bits) {
+        for (int band = 0; band < 7; ++band) {
+            CompressionOptions options;
+            options.omitFrameTerminators = bits & 1;
+            options.excludeOrigin = bits & 2;
+            options.smallFirstFrameRectangle = bits & 4;
+            options.useInterframeTransparency = bits & 8;
+            options.band = TransparencyBand(band);
+            sets.push_back(options);
+        }
+    }
+    return sets;
+}
+
+// Optimises the animation twice and checks it shows the same each time.
+void OptimiseAndCheck(const Animation& animation, const CompressionOptions& options,
+                      bool showThroughDocument) {
+    DocumentPtr document = BuildDocument(animation);
+    OptimiseFrames(*document, options);
+    ExpectWellFormed(animation, *document);
+    ExpectSameShow(animation, ReadBack(*document), "first run");
+    if (showThroughDocument) {
+        ExpectDocumentShows(*document, Screens(animation));
+    }
+    // A second run starts from what the first one wrote.
+    OptimiseFrames(*document, options);
+    ExpectWellFormed(animation, *document);
+    ExpectSameShow(animation, ReadBack(*document), "second run");
+}
+
+TEST_F(FrameOptimiser, RandomAnimationsLookTheSameUnderEveryOption) {
+    RandomAnimations make(7);
+    const std::vector<CompressionOptions> optionSets = EveryOptionSet();
+    for (int round = 0; round < 16; ++round) {
+        const Animation animation =
+            make.Make(1 + (round * 7) % 29, 1 + (round * 5) % 19, 17 + round % 9);
+        for (std::size_t set = 0; set < optionSets.size(); ++set) {
+            SCOPED_TRACE(testing::Message() << "round " << round << ", option set " << set);
+            // Showing through the document is checked for one band a round.
+            OptimiseAndCheck(animation, optionSets[set], set % 7 == std::size_t(round % 7));
+            if (testing::Test::HasFatalFailure()) {
+                return;
+            }
+        }
+    }
+}
+
+TEST_F(FrameOptimiser, LargerRandomAnimationsLookTheSame) {
+    RandomAnimations make(11);
+    for (int round = 0; round < 3; ++round) {
+        const Animation animation = make.Make(64 + round, 48 - round, 40);
+        for (const bool interframe : {true, false}) {
+            CompressionOptions options;
+            options.useInterframeTransparency = interframe;
+            options.band = TransparencyBand(round * 3);
+            SCOPED_TRACE(testing::Message() << "round " << round << ", interframe " << interframe);
+            OptimiseAndCheck(animation, options, true);
+        }
+    }
+}
+
+// Edge cases: hand-made animations on a 10 x 10 screen.
+
+constexpr int kSide = 10;
+
+FrameSpec Solid(FrameRect rect, std::uint8_t colour, std::uint8_t disposal = 1) {
+    FrameSpec frame;
+    frame.rect = rect;
+    frame.pixels.assign(Area(rect), colour);
+    frame.disposal = disposal;
+    return frame;
+}
+
+FrameSpec FullScreen(std::uint8_t colour, std::uint8_t disposal = 1) {
+    return Solid(Rect(0, 0, kSide, kSide), colour, disposal);
+}
+
+// A full-screen frame of colours 0 to 3 in no order.
+FrameSpec Noise(unsigned seed) {
+    std::mt19937 random(seed);
+    FrameSpec frame = FullScreen(0);
+    for (std::uint8_t& p : frame.pixels) {
+        p = std::uint8_t(random() % 4);
+    }
+    return frame;
+}
+
+Animation OnScreen(int colours, std::vector<FrameSpec> frames) {
+    return Animation{kSide, kSide, colours, std::move(frames)};
+}
+
+CompressionOptions Options(void (*change)(CompressionOptions&) = nullptr) {
+    CompressionOptions options;
+    if (change) {
+        change(options);
+    }
+    return options;
+}
+
+void IncludeOrigin(CompressionOptions& options) {
+    options.excludeOrigin = false;
+}
+
+// One run, checked to show the same as the original.
+DocumentPtr Optimise(const Animation& animation, const CompressionOptions& options = {}) {
+    DocumentPtr document = BuildDocument(animation);
+    OptimiseFrames(*document, options);
+    ExpectWellFormed(animation, *document);
+    ExpectSameShow(animation, ReadBack(*document), "edge case");
+    return document;
+}
+
+const GifFrame& Frame(const DocumentPtr& document, int index) {
+    return *document->frames[std::size_t(index)];
+}
+
+Bytes Decoded(const GifFrame& frame) {
+    Bytes pixels;
+    DecodePixels(Bytes(frame.encodedImage, frame.encodedImage + frame.encodedSize),
+                 RectWidth(frame.rect), RectHeight(frame.rect), frame.interlaced, pixels);
+    return pixels;
+}
+
+TEST_F(FrameOptimiser, UnchangedFrameBecomesOneTransparentPixelAtItsCorner) {
+    FrameSpec same = Solid(Rect(2, 3, 6, 8), 1);
+    same.delay = 7;
+    const Animation animation = OnScreen(4, {FullScreen(1), same});
+    DocumentPtr document = Optimise(animation);
+    const GifFrame& frame = Frame(document, 1);
+    EXPECT_EQ(frame.rect, Rect(6, 8, 7, 9));
+    EXPECT_TRUE(frame.transparent);
+    EXPECT_EQ(Decoded(frame), Bytes{frame.transparentIndex});
+    EXPECT_EQ(frame.delay, 7u);
+    EXPECT_EQ(Frame(Optimise(animation, Options(IncludeOrigin)), 1).rect, Rect(0, 0, 6, 8));
+}
+
+TEST_F(FrameOptimiser, UnchangedFrameAtTheScreenEdgeMovesInside) {
+    const Animation animation = OnScreen(4, {FullScreen(1), Solid(Rect(5, 5, 10, 10), 1)});
+    const DocumentPtr document = Optimise(animation);
+    EXPECT_EQ(Frame(document, 1).rect, Rect(9, 9, 10, 10));
+    EXPECT_TRUE(Frame(document, 1).transparent);
+    // Nothing is used, so the lowest band's index 0 and the smallest code do.
+    EXPECT_EQ(Frame(document, 1).transparentIndex, 0);
+    EXPECT_EQ(ColoursNeeded(*document, Frame(document, 1)), 1);
+}
+
+TEST_F(FrameOptimiser, OnePixelChangeGivesAOnePixelRectangle) {
+    FrameSpec second = FullScreen(1);
+    second.pixels[4 * kSide + 3] = 2;
+    const Animation animation = OnScreen(4, {FullScreen(1), second});
+    EXPECT_EQ(Frame(Optimise(animation), 1).rect, Rect(4, 3, 5, 4));
+    EXPECT_EQ(Frame(Optimise(animation, Options(IncludeOrigin)), 1).rect, Rect(0, 0, 5, 4));
+}
+
+TEST_F(FrameOptimiser, FirstFrameGetsTheBoundingBoxOfWhatItShows) {
+    FrameSpec first = FullScreen(3);
+    first.transparent = true;
+    first.transparentIndex = 3;
+    for (int y = 2; y < 5; ++y) {
+        for (int x = 3; x < 7; ++x) {
+            first.pixels[std::size_t(y * kSide + x)] = std::uint8_t(x % 3);
+        }
+    }
+    const Animation animation = OnScreen(4, {first});
+    EXPECT_EQ(Frame(Optimise(animation), 0).rect, Rect(2, 3, 5, 7));
+    const CompressionOptions wholeFirst =
+        Options([](CompressionOptions& options) { options.smallFirstFrameRectangle = false; });
+    EXPECT_EQ(Frame(Optimise(animation, wholeFirst), 0).rect, Rect(0, 0, kSide, kSide));
+}
+
+TEST_F(FrameOptimiser, ClearingPaintedOverByTheNextFrameIsDropped) {
+    const FrameRect patch = Rect(2, 2, 5, 5);
+    EXPECT_EQ(Frame(Optimise(OnScreen(4, {FullScreen(1), Solid(patch, 2, 2), Solid(patch, 3)})), 1)
+                  .disposal,
+              1);
+    const FrameSpec elsewhere = Solid(Rect(6, 6, 8, 8), 3);
+    EXPECT_EQ(
+        Frame(Optimise(OnScreen(4, {FullScreen(1), Solid(patch, 2, 2), elsewhere})), 1).disposal,
+        2);
+}
+
+TEST_F(FrameOptimiser, LastFrameIsJudgedAgainstTheFirstOnAClearedScreen) {
+    const FrameSpec first = Solid(Rect(0, 0, 5, 5), 1);
+    EXPECT_EQ(Frame(Optimise(OnScreen(4, {first, Solid(Rect(0, 0, 5, 5), 2, 2)})), 1).disposal, 1);
+    EXPECT_EQ(Frame(Optimise(OnScreen(4, {first, Solid(Rect(5, 5, 10, 10), 2, 2)})), 1).disposal,
+              2);
+}
+
+// Colours 0 to 5 of 8 in use.
+Animation SixOfEightColours() {
+    FrameSpec first = FullScreen(0);
+    for (std::size_t i = 0; i < first.pixels.size(); ++i) {
+        first.pixels[i] = std::uint8_t(i % 6);
+    }
+    return OnScreen(8, {first});
+}
+
+TEST_F(FrameOptimiser, LowestBandNeedsNoExtraCodeBit) {
+    const DocumentPtr document = Optimise(SixOfEightColours());
+    EXPECT_EQ(Frame(document, 0).transparentIndex, 6);
+    EXPECT_EQ(Frame(document, 0).encodedImage[0], 3);
+}
+
+TEST_F(FrameOptimiser, HighestBandUsesEightBitCodes) {
+    const CompressionOptions options =
+        Options([](CompressionOptions& o) { o.band = TransparencyBand::Ultrahigh; });
+    const DocumentPtr document = Optimise(SixOfEightColours(), options);
+    EXPECT_EQ(Frame(document, 0).transparentIndex, 255);
+    EXPECT_TRUE(Frame(document, 0).transparent);
+    EXPECT_EQ(Frame(document, 0).encodedImage[0], 8);
+}
+
+CompressionOptions LowBand() {
+    return Options([](CompressionOptions& options) { options.band = TransparencyBand::Low; });
+}
+
+TEST_F(FrameOptimiser, TransparencyCostingACodeBitIsDroppedWhenNotShorter) {
+    const DocumentPtr document = Optimise(OnScreen(4, {Noise(1)}), LowBand());
+    const GifFrame& frame = Frame(document, 0);
+    EXPECT_FALSE(frame.transparent);
+    EXPECT_EQ(frame.transparentIndex, 4);  // still written in the graphic control
+    EXPECT_EQ(frame.encodedImage[0], 2);
+}
+
+TEST_F(FrameOptimiser, TransparencyDroppingTieGoesToTheVersionWithout) {
+    const Bytes pixel{3};
+    ASSERT_EQ(EncodePixels(pixel, 1, 1, 4, false).size(),
+              EncodePixels(pixel, 1, 1, 5, false).size());
+    const DocumentPtr document = Optimise(OnScreen(4, {Solid(Rect(0, 0, 1, 1), 3)}), LowBand());
+    EXPECT_FALSE(Frame(document, 0).transparent);
+    EXPECT_EQ(Frame(document, 0).transparentIndex, 4);
+}
+
+TEST_F(FrameOptimiser, TransparencyStaysWhenItIsShorter) {
+    FrameSpec second = Noise(1);
+    second.pixels.front() = std::uint8_t(second.pixels.front() ^ 1);
+    second.pixels.back() = std::uint8_t(second.pixels.back() ^ 1);
+    const DocumentPtr document = Optimise(OnScreen(4, {Noise(1), second}), LowBand());
+    const GifFrame& frame = Frame(document, 1);
+    EXPECT_EQ(frame.rect, Rect(0, 0, kSide, kSide));
+    EXPECT_TRUE(frame.transparent);
+    EXPECT_EQ(frame.transparentIndex, 4);
+}
+
+TEST_F(FrameOptimiser, WithoutInterframeTransparencyEveryShownPixelHasItsColour) {
+    FrameSpec second = Noise(2);
+    for (std::size_t i = 0; i < second.pixels.size(); i += 3) {
+        second.pixels[i] = Noise(1).pixels[i];
+    }
+    FrameSpec first = Noise(1);
+    first.transparent = true;
+    first.transparentIndex = 0;  // leaves background showing
+    const Animation animation = OnScreen(4, {first, second});
+    const CompressionOptions options =
+        Options([](CompressionOptions& o) { o.useInterframeTransparency = false; });
+    const DocumentPtr document = Optimise(animation, options);
+    const std::vector<Bytes> screens = Screens(animation);
+    for (int i = 0; i < 2; ++i) {
+        const GifFrame& frame = Frame(document, i);
+        const Bytes pixels = Decoded(frame);
+        std::size_t at = 0;
+        for (int y = frame.rect.top; y < frame.rect.bottom; ++y) {
+            for (int x = frame.rect.left; x < frame.rect.right; ++x, ++at) {
+                const std::uint8_t shown = screens[std::size_t(i)][std::size_t(y * kSide + x)];
+                EXPECT_EQ(pixels[at], shown == kNone ? frame.transparentIndex : shown);
+            }
+        }
+    }
+}
+
+TEST_F(FrameOptimiser, FrameAfterARestoreSeesTheScreenFromBeforeIt) {
+    const Animation animation =
+        OnScreen(4, {FullScreen(1), Solid(Rect(2, 2, 4, 4), 2, 3), FullScreen(1)});
+    const DocumentPtr document = Optimise(animation);
+    EXPECT_EQ(Frame(document, 1).disposal, 3);
+    EXPECT_EQ(Frame(document, 1).rect, Rect(2, 2, 4, 4));
+    EXPECT_EQ(Frame(document, 2).rect, Rect(9, 9, 10, 10));  // nothing left to change
+}
+
+TEST_F(FrameOptimiser, ClearingBeforeARestoringFrameIsKept) {
+    const FrameRect patch = Rect(2, 2, 6, 6);
+    const Animation animation = OnScreen(
+        4, {FullScreen(1), Solid(patch, 2, 2), Solid(patch, 3, 3), Solid(Rect(8, 8, 9, 9), 0)});
+    const DocumentPtr document = Optimise(animation);
+    EXPECT_EQ(Frame(document, 1).disposal, 2);
+    EXPECT_EQ(Frame(document, 2).disposal, 3);
+}
+
+TEST_F(FrameOptimiser, ClearingFrameKeepsItsRectangleWhenTheOriginWouldWipeTheScreen) {
+    const Animation animation =
+        OnScreen(4, {FullScreen(1), Solid(Rect(5, 5, 6, 6), 2, 2), Solid(Rect(8, 8, 9, 9), 3)});
+    const DocumentPtr document = Optimise(animation, Options(IncludeOrigin));
+    EXPECT_EQ(Frame(document, 1).rect, Rect(5, 5, 6, 6));
+    EXPECT_EQ(Frame(document, 1).disposal, 2);
+    EXPECT_EQ(Frame(document, 2).rect, Rect(0, 0, 9, 9));
+}
+
+TEST_F(FrameOptimiser, ColoursNeededCountsTheTransparentIndexOnlyWhenSet) {
+    GifDocument document{};
+    document.colourCount = 8;
+    GifFrame frame{};
+    frame.histogram = {0, 4, 0, 2, 0, 0, 0, 0};
+    frame.transparentIndex = 6;
+    EXPECT_EQ(ColoursNeeded(document, frame), 4);
+    frame.transparent = true;
+    EXPECT_EQ(ColoursNeeded(document, frame), 7);
+    frame.histogram.assign(8, 0);
+    frame.transparent = false;
+    EXPECT_EQ(ColoursNeeded(document, frame), 1);
+}
+
+TEST_F(FrameOptimiser, OneProgressStepPerFrame) {
+    BeginProgress("optimising", 100);
+    Optimise(OnScreen(4, {Noise(1), Noise(2), FullScreen(1), Noise(3), Noise(4)}));
+    EXPECT_EQ(ProgressStepsDone(), 5u);
+    EndProgress();
+}
+
+TEST_F(FrameOptimiser, DocumentWithoutFramesIsLeftAlone) {
+    DocumentPtr document(NewGifDocument());
+    OptimiseFrames(*document, CompressionOptions{});
+    EXPECT_TRUE(document->frames.empty());
+}
+
+TEST_F(FrameOptimiser, CanvasShowsTheCurrentFrameAfterwards) {
+    const Animation animation = OnScreen(4, {Noise(1), Solid(Rect(1, 1, 3, 3), 2, 2), Noise(3)});
+    DocumentPtr document = BuildDocument(animation);
+    ShowFrame(*document, 1);
+    OptimiseFrames(*document, CompressionOptions{});
+    EXPECT_EQ(document->currentFrame, 1);
+    const Bytes canvas(document->canvas.pixels, document->canvas.pixels + kSide * kSide);
+    EXPECT_EQ(canvas, Screens(animation)[1]);
+}
+
+}  // namespace
