@@ -50,6 +50,7 @@ struct GifDocument {
     std::uint16_t screenWidth;
     std::uint16_t screenHeight;
     bool coloursAltered;
+    bool readIncomplete;  // reading stopped at damage: part of the file was not read
     std::uint16_t colourCount;
     std::uint16_t loopCount;  // 0 loops forever
     bool loops;               // the file carries the looping extension

@@ -317,12 +317,13 @@ bool ReadScreenDescriptor(GifDocument& document) {
     return true;
 }
 
-void NoteDamage(const ReadState& state, std::uint32_t position) {
+void NoteDamage(ReadState& state, std::uint32_t position) {
     const std::uint32_t total = state.document.fileSize;
     if (total - position < kTrailerSlack) {
         AddWarning(JFormat(IJString(kTextTerminatorMissing), state.displayName));
         return;
     }
+    state.document.readIncomplete = true;
     double percent = total ? position * 100.0 / total : 0.0;
     AddWarning(JFormat(IJString(kTextPartlyDecoded), state.displayName, percent, position));
 }

@@ -127,7 +127,9 @@ struct Report {
 };
 
 void TellSaving(const GifDocument& document, const Report& report) {
-    std::uint16_t text = document.coloursAltered ? kTextReduced : kTextReducedUnchanged;
+    // Merged colours or a file read only in part change what is shown.
+    const bool changed = document.coloursAltered || document.readIncomplete;
+    std::uint16_t text = changed ? kTextReduced : kTextReducedUnchanged;
     JTell(AlertKind::Information,
           JFormatTemp(IJString(text), report.name, report.newSize, report.oldSize, report.saving),
           IJString(text + 1), nullptr, nullptr, nullptr);

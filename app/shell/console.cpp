@@ -31,6 +31,7 @@ constexpr std::uint16_t kTextNeedsValue = 3005;
 constexpr std::uint16_t kTextOutputOneFile = 3006;
 constexpr std::uint16_t kTextOneCommand = 3007;
 constexpr std::uint16_t kTextAnswer = 3008;
+constexpr std::uint16_t kTextPartlyRead = 3009;
 // Application texts.
 constexpr std::uint16_t kTextNotOpened = 338;
 constexpr std::uint16_t kTextOk = 311;
@@ -346,7 +347,15 @@ void HandleFile(const CommandLine& line, const char* path, const CompressionOpti
         JFileSpecFree(document->fileSpec);
         document->fileSpec = target;
     }
-    CompressCommand(*document, line.command != Command::Test, options, nullptr);
+    const bool save = line.command != Command::Test;
+    // Saving what a damaged file let us read would lose the rest of it for
+    // good; in a batch nobody has seen the warning, so it takes --yes.
+    if (save && document->readIncomplete && !gConsole.yes) {
+        JTellSimply(JFormatTemp(JResourceText(kTextPartlyRead), path), IJString(kTextOk));
+        FreeDocument(document);
+        return;
+    }
+    CompressCommand(*document, save, options, nullptr);
     FreeDocument(document);
 }
 
