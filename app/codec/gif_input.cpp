@@ -108,6 +108,18 @@ const std::uint8_t* InputSubBlock(std::uint8_t& length) {
     return InputBytes(length);
 }
 
+bool InputSkipSubBlocks() {
+    for (;;) {
+        std::uint8_t length = 0;
+        if (!InputSubBlock(length)) {
+            return false;
+        }
+        if (length == 0) {
+            return true;
+        }
+    }
+}
+
 std::uint32_t InputPosition() {
     return input.totalSize - input.remaining - input.buffered;
 }

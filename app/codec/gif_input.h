@@ -31,6 +31,9 @@ bool InputByte(std::uint8_t& byte);
 // A length byte and then that many bytes. The block terminator (length 0)
 // succeeds with an empty block.
 const std::uint8_t* InputSubBlock(std::uint8_t& length);
+// Skips sub-blocks up to and including the block terminator; false when one
+// cannot be read.
+bool InputSkipSubBlocks();
 // Bytes consumed from the start of the source.
 std::uint32_t InputPosition();
 // True when nothing is left, neither in the source nor in the buffer.

@@ -71,19 +71,6 @@ std::uint16_t TableSize(std::uint8_t packed) {
     return static_cast<std::uint16_t>(2u << (packed & 0x07));
 }
 
-// Skips sub-blocks up to and including the terminator.
-bool SkipSubBlocks() {
-    for (;;) {
-        std::uint8_t length = 0;
-        if (!InputSubBlock(length)) {
-            return false;
-        }
-        if (length == 0) {
-            return true;
-        }
-    }
-}
-
 bool ReadGraphicControl(ReadState& state) {
     std::uint8_t length = 0;
     const std::uint8_t* data = InputSubBlock(length);
@@ -165,13 +152,13 @@ bool ReadApplication(ReadState& state) {
     char* identifier = JStrDupN(reinterpret_cast<const char*>(data), 11);
     AddWarning(JFormat(IJString(kTextApplicationIgnored), identifier));
     JStrFree(identifier);
-    return SkipSubBlocks();
+    return InputSkipSubBlocks();
 }
 
 bool ReadPlainText() {
     std::uint8_t length = 0;
     const std::uint8_t* data = InputSubBlock(length);
-    return data && length == 12 && SkipSubBlocks();
+    return data && length == 12 && InputSkipSubBlocks();
 }
 
 bool ReadExtension(ReadState& state) {

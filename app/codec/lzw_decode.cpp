@@ -58,18 +58,6 @@ inline int NextCode() {
     return code;
 }
 
-bool SkipSubBlocks() {
-    for (;;) {
-        std::uint8_t length = 0;
-        if (!InputSubBlock(length)) {
-            return false;
-        }
-        if (length == 0) {
-            return true;
-        }
-    }
-}
-
 // After the last row: an end code and the terminator, or the terminator alone.
 DecodeResult FinishImage(int clearCode, int minimumCodeSize) {
     for (;;) {
@@ -86,7 +74,7 @@ DecodeResult FinishImage(int clearCode, int minimumCodeSize) {
         if (code == kCodeTerminator) {
             return DecodeResult::Decoded;
         }
-        return SkipSubBlocks() ? DecodeResult::DecodedWithExtraData : DecodeResult::Failed;
+        return InputSkipSubBlocks() ? DecodeResult::DecodedWithExtraData : DecodeResult::Failed;
     }
 }
 
