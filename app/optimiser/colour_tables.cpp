@@ -6,6 +6,7 @@
 #include "app/codec/gif_reader.h"
 #include "app/codec/image_encode.h"
 #include "app/optimiser/colour_ordering.h"
+#include "app/optimiser/frame_optimiser.h"
 #include "app/optimiser/progress.h"
 
 namespace {
@@ -50,21 +51,6 @@ std::uint16_t TakeOrderedColours(GifDocument& document, const ColourSet& set) {
 }
 
 }  // namespace
-
-int ColoursNeededInRange(const GifFrame& frame, std::size_t range) {
-    int highest = 0;
-    const std::size_t end = std::min(range, frame.histogram.size());
-    for (std::size_t i = end; i-- > 0;) {
-        if (frame.histogram[i] != 0) {
-            highest = static_cast<int>(i);
-            break;
-        }
-    }
-    if (frame.transparent) {
-        highest = std::max<int>(highest, frame.transparentIndex);
-    }
-    return highest + 1;
-}
 
 void RemapFrame(GifDocument& document, GifFrame& frame, std::uint16_t tableSize,
                 const std::uint8_t* map, TransparencyBand band) {

@@ -23,7 +23,3 @@ void CompactGlobalTable(GifDocument& document, std::uint32_t stepsPerFrame, Tran
 // entries; `tableSize` of them used) and encodes the frame anew.
 void RemapFrame(GifDocument& document, GifFrame& frame, std::uint16_t tableSize,
                 const std::uint8_t* map, TransparencyBand band);
-
-// 1 + the larger of the highest index below `range` with pixels and, for a
-// transparent frame, its transparent index.
-int ColoursNeededInRange(const GifFrame& frame, std::size_t range);

@@ -481,7 +481,11 @@ void OptimiseFrames(GifDocument& document, const CompressionOptions& options) {
 }
 
 int ColoursNeeded(const GifDocument& document, const GifFrame& frame) {
-    int highest = HighestUsedIndex(frame.histogram, document.colourCount);
+    return ColoursNeededInRange(frame, document.colourCount);
+}
+
+int ColoursNeededInRange(const GifFrame& frame, std::size_t range) {
+    int highest = HighestUsedIndex(frame.histogram, int(std::min<std::size_t>(range, 256)));
     if (frame.transparent) {
         highest = std::max(highest, int(frame.transparentIndex));
     }

@@ -16,3 +16,6 @@ void OptimiseFrames(GifDocument& document, const CompressionOptions& options);
 // index (0 when none) and, when its transparent flag is set, its transparent
 // index.
 int ColoursNeeded(const GifDocument& document, const GifFrame& frame);
+// The same over the first `range` histogram entries (a table of another size
+// than the document's, while colours are being remapped).
+int ColoursNeededInRange(const GifFrame& frame, std::size_t range);
