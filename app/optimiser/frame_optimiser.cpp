@@ -273,6 +273,22 @@ void EncodeWithMode(const GifDocument& document, GifFrame& frame, const WorkScre
                          });
 }
 
+// The pixels a row mode gives the frame's rectangle, row after row.
+std::vector<std::uint8_t> ModePixels(const GifFrame& frame, const WorkScreens& screens,
+                                     RowMode mode) {
+    const int width = RectWidth(frame.rect);
+    const int height = RectHeight(frame.rect);
+    std::vector<std::uint8_t> pixels(std::size_t(width) * std::size_t(height));
+    for (int y = 0; y < height; ++y) {
+        const std::size_t at =
+            std::size_t(frame.rect.top + y) * screens.after.width + std::size_t(frame.rect.left);
+        FillRow(pixels.data() + std::size_t(y) * std::size_t(width), width,
+                screens.before.pixels + at, screens.after.pixels + at, frame.transparentIndex,
+                mode);
+    }
+    return pixels;
+}
+
 // The shortest encoded image met so far, held apart from its frame; freed
 // unless handed back.
 class ShortestImage {
@@ -324,10 +340,19 @@ void EncodeShortest(const GifDocument& document, GifFrame& frame, const WorkScre
     EncodeWithMode(document, frame, screens, RowMode::TransparentUnchanged);
     shortest.Offer(frame);
     if (!ClearsToBackground(frame)) {
+        // A mode whose pixels equal an earlier mode's encodes to the same
+        // bytes, which can never be strictly shorter: it is not encoded.
+        std::vector<std::vector<std::uint8_t>> tried{
+            ModePixels(frame, screens, RowMode::TransparentUnchanged)};
         for (RowMode mode :
              {RowMode::ExtendEqualRuns, RowMode::ExtendOpaqueRuns, RowMode::Opaque}) {
+            std::vector<std::uint8_t> pixels = ModePixels(frame, screens, mode);
+            if (std::find(tried.begin(), tried.end(), pixels) != tried.end()) {
+                continue;
+            }
             EncodeWithMode(document, frame, screens, mode);
             shortest.Offer(frame);
+            tried.push_back(std::move(pixels));
         }
     }
     shortest.HandTo(frame);
