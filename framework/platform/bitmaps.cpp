@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "framework/platform/resource_images.h"
+
 namespace {
 
 struct BitmapTable {
@@ -105,7 +107,11 @@ void JUseBitmapTable(const JBitmapResource* table, std::size_t count) {
 }
 
 bool JLoadBitmapResource(std::uint16_t id, JSurface* surface) {
-    if (const JBitmapResource* entry = FindInTable(id)) {
+    const JBitmapResource* entry = FindInTable(id);
+    if (entry == nullptr) {
+        entry = JCompiledBitmap(id);
+    }
+    if (entry != nullptr) {
         JSurfaceResize(surface, entry->width, entry->height);
         std::copy(entry->pixels, entry->pixels + surface->pixels.size(), surface->pixels.begin());
         return true;

@@ -1,5 +1,6 @@
 // Bitmap resources: the fill patterns (ids 129 to 160 and 257 to 301) built
-// in, and a table of further bitmaps the program may supply.
+// in, the bitmaps compiled in from resources/bitmaps (resource_images.h), and
+// a table of further bitmaps the program may supply, which comes first.
 #pragma once
 
 #include <cstddef>
