@@ -70,7 +70,8 @@ constexpr std::uint16_t kKeyRight = 39;
 constexpr std::uint16_t kKeyDown = 40;
 constexpr std::uint16_t kKeyInsert = 45;
 constexpr std::uint16_t kKeyDelete = 46;
-constexpr std::uint16_t kKeyF1 = 112;  // F1 to F12 follow
+constexpr std::uint16_t kKeyF1 = 112;     // F1 to F12 follow
+constexpr std::uint16_t kKeyMinus = 189;  // the minus key of the main block
 
 enum class JInputKind : std::uint8_t {
     None,

@@ -197,11 +197,15 @@ struct KeyName {
 };
 
 constexpr KeyName kKeyNames[] = {
-    {"Return", kKeyReturn},       {"Tab", kKeyTab},           {"Escape", kKeyEscape},
-    {"Backspace", kKeyBackspace}, {"Delete", kKeyDelete},     {"Space", kKeySpace},
-    {"Left", kKeyLeft},           {"Right", kKeyRight},       {"Up", kKeyUp},
-    {"Down", kKeyDown},           {"Home", kKeyHome},         {"End", kKeyEnd},
-    {"PageUp", kKeyPageUp},       {"PageDown", kKeyPageDown}, {"Clear", kKeyClear},
+    {"Return", kKeyReturn}, {"Tab", kKeyTab},
+    {"Escape", kKeyEscape}, {"Backspace", kKeyBackspace},
+    {"Delete", kKeyDelete}, {"Space", kKeySpace},
+    {"Left", kKeyLeft},     {"Right", kKeyRight},
+    {"Up", kKeyUp},         {"Down", kKeyDown},
+    {"Home", kKeyHome},     {"End", kKeyEnd},
+    {"PageUp", kKeyPageUp}, {"PageDown", kKeyPageDown},
+    {"Clear", kKeyClear},   {"Alt", kKeyAlt},
+    {"Minus", kKeyMinus},
 };
 
 std::string_view NextWord(std::string_view* line) {

@@ -234,6 +234,8 @@ std::uint16_t KeyCode(SDL_Keycode key) {
             return kKeyInsert;
         case SDLK_DELETE:
             return kKeyDelete;
+        case SDLK_MINUS:
+            return kKeyMinus;
         default:
             return 0;
     }

@@ -43,7 +43,7 @@ int JHeadlessPendingEvents();
 // Runs a script of input lines: "move X Y", "click X Y [right]",
 // "drag X0 Y0 X1 Y1", "type TEXT", "key [Ctrl+][Shift+][Alt+]NAME" (a letter,
 // digit, F1-F12 or Return, Tab, Escape, Backspace, Delete, Space, Left, Right,
-// Up, Down, Home, End, PageUp, PageDown), "wheel X Y N", "resize W H",
+// Up, Down, Home, End, PageUp, PageDown, Alt, Minus), "wheel X Y N", "resize W H",
 // "wait MS", "close"; "#" starts a comment. False at the first bad line,
 // whose number goes to *badLine.
 bool JHeadlessRunScript(const char* script, int* badLine);
