@@ -12,6 +12,7 @@
 #include <string>
 
 #include "tests/app/codec/codec_test_support.h"
+#include "tests/corpus_files.h"
 
 namespace {
 
@@ -115,21 +116,6 @@ Bytes ReadFile(const fs::path& path) {
     return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
-std::vector<fs::path> CorpusFiles(const std::string& folder) {
-    std::vector<fs::path> files;
-    const fs::path root = fs::path(PINDLE_CORPUS_DIR) / folder;
-    if (!fs::exists(root)) {
-        return files;
-    }
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        if (entry.is_regular_file() && entry.path().extension() == ".gif") {
-            files.push_back(entry.path());
-        }
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
 // Decodes into a map one pixel larger than the rectangle on every side, so
 // that any stray write shows up in the frame around it.
 DecodeResult DecodeFramed(const FoundImage& image, Bytes& inside) {
@@ -161,8 +147,8 @@ bool SmallEnough(const FoundImage& image) {
 }
 
 TEST(CorpusDecode, ImagesOfWellFormedFilesMatchGiflib) {
-    std::vector<fs::path> files = CorpusFiles("real");
-    std::vector<fs::path> conformance = CorpusFiles("conformance");
+    std::vector<fs::path> files = CorpusGifFiles("real");
+    std::vector<fs::path> conformance = CorpusGifFiles("conformance");
     files.insert(files.end(), conformance.begin(), conformance.end());
     if (files.empty()) {
         GTEST_SKIP() << "corpus not found at " PINDLE_CORPUS_DIR;
@@ -197,7 +183,7 @@ TEST(CorpusDecode, ImagesOfWellFormedFilesMatchGiflib) {
 }
 
 TEST(CorpusDecode, DamagedFilesNeverWriteOutsideTheirRectangle) {
-    const std::vector<fs::path> files = CorpusFiles("damaged");
+    const std::vector<fs::path> files = CorpusGifFiles("damaged");
     if (files.empty()) {
         GTEST_SKIP() << "corpus not found at " PINDLE_CORPUS_DIR;
     }

@@ -396,7 +396,7 @@ const IntendedTable& IntendedAnimationDifferences() {
 
 TEST(Conformance, AnimationScreensMatchTheirExpectedFrames) {
     SKIP_WITHOUT_CORPUS();
-    const std::vector<path> files = corpus::GifFiles("conformance/peterdn");
+    const std::vector<path> files = CorpusGifFiles("conformance/peterdn");
     ASSERT_FALSE(files.empty());
     int listed = 0;
     for (const path& file : files) {

@@ -30,6 +30,7 @@
 #include "framework/core/files.h"
 #include "framework/core/memory.h"
 #include "framework/ui/alerts.h"
+#include "tests/corpus_files.h"
 
 namespace corpus {
 
@@ -53,22 +54,6 @@ inline bool CorpusPresent() {
                             "repository";                                            \
         }                                                                            \
     } while (false)
-
-// Every *.gif below a corpus folder, in name order.
-inline std::vector<fs::path> GifFiles(const std::string& folder) {
-    std::vector<fs::path> files;
-    const fs::path root = CorpusRoot() / folder;
-    if (!fs::is_directory(root)) {
-        return files;
-    }
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        if (entry.is_regular_file() && entry.path().extension() == ".gif") {
-            files.push_back(entry.path());
-        }
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
 
 // The path below the corpus root, for messages.
 inline std::string Shown(const fs::path& path) {

@@ -133,7 +133,7 @@ Outcome CheckDamagedFile(const path& file) {
 }
 
 void CheckFolder(const std::string& folder, std::size_t atLeast) {
-    const std::vector<path> files = corpus::GifFiles(folder);
+    const std::vector<path> files = CorpusGifFiles(folder);
     ASSERT_GE(files.size(), atLeast) << "files missing from " << folder;
     int opened = 0;
     double slowest = 0;

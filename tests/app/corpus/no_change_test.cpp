@@ -259,7 +259,7 @@ bool IsScreenRecording(const path& file) {
 
 TEST(NoChangeInAppearance, RealAnimationsLookTheSameAfterSaving) {
     SKIP_WITHOUT_CORPUS();
-    const std::vector<path> files = corpus::GifFiles("real");
+    const std::vector<path> files = CorpusGifFiles("real");
     ASSERT_FALSE(files.empty());
     Tally tally;
     for (const path& file : files) {
@@ -276,7 +276,7 @@ TEST(NoChangeInAppearance, RealAnimationsLookTheSameAfterSaving) {
 
 TEST(NoChangeInAppearance, ConformanceFilesLookTheSameAfterSaving) {
     SKIP_WITHOUT_CORPUS();
-    const std::vector<path> files = corpus::GifFiles("conformance");
+    const std::vector<path> files = CorpusGifFiles("conformance");
     ASSERT_FALSE(files.empty());
     Tally tally;
     for (const path& file : files) {
@@ -290,7 +290,7 @@ TEST(NoChangeInAppearance, ConformanceFilesLookTheSameAfterSaving) {
 // chooses the transparent index of frames remapped on loading.
 TEST(NoChangeInAppearance, OtherTransparencyBandsLookTheSame) {
     SKIP_WITHOUT_CORPUS();
-    const std::vector<path> files = corpus::GifFiles("real");
+    const std::vector<path> files = CorpusGifFiles("real");
     ASSERT_FALSE(files.empty());
     const TransparencyBand bands[] = {TransparencyBand::UltralowB, TransparencyBand::Superlow,
                                       TransparencyBand::Low,       TransparencyBand::Medium,
