@@ -179,7 +179,7 @@ inline Document OpenDocument(const fs::path& path,
     InitOutput();
     FileSpec* spec = JFileSpecFromPath(path.c_str());
     if (!spec) {
-        ADD_FAILURE() << "no file specification for " << path;
+        ADD_FAILURE() << "cannot make a FileSpec for " << path;
         return nullptr;
     }
     JFile* file = JFileOpen(spec, JFileMode::Read);
