@@ -352,6 +352,16 @@ FileSpec* TemporarySpecBeside(const FileSpec* location) {
     return temporary;
 }
 
+// The new file gets the old one's permissions: a file only its owner could
+// read must not become readable by everyone by being saved.
+bool KeepPermissions(JFile* file, const FileSpec* location) {
+    struct stat old;
+    if (stat(PathText(location).get(), &old) != 0) {
+        return true;  // a new file keeps the usual permissions
+    }
+    return fchmod(file->handle, old.st_mode & 07777) == 0;
+}
+
 JReplaceResult WriteTemporary(const FileSpec* temporary, const FileSpec* location,
                               JFileWriter write, void* context) {
     JFileDelete(temporary);  // left over from an interrupted save
@@ -363,7 +373,7 @@ JReplaceResult WriteTemporary(const FileSpec* temporary, const FileSpec* locatio
         JFileDelete(temporary);
         return JReplaceResult::OpenFailed;
     }
-    bool written = write(file, context) && JFileSync(file);
+    bool written = write(file, context) && KeepPermissions(file, location) && JFileSync(file);
     JFileClose(file);
     if (!written || !JFileRename(temporary, location)) {
         JFileDelete(temporary);

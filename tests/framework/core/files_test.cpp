@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -216,6 +217,22 @@ TEST_F(FileTest, ReplaceWritesBesideThenRenamesOver) {
     EXPECT_EQ(JFileReplace(spec, FailHalfway, nullptr), JReplaceResult::WriteFailed);
     EXPECT_EQ(dir_.Read("target.gif"), "old");
     EXPECT_FALSE(std::filesystem::exists(dir_.File("target.gif.tmp")));
+    JFileSpecFree(spec);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FileTest, ReplaceKeepsThePermissionsOfTheOldFile) {
+    dir_.Write("private.gif", "old");
+    ASSERT_EQ(chmod(dir_.File("private.gif").c_str(), 0600), 0);
+    FileSpec* spec = Spec("private");
+    EXPECT_EQ(JFileReplace(spec, WriteHello, nullptr), JReplaceResult::Replaced);
+    struct stat info;
+    ASSERT_EQ(stat(dir_.File("private.gif").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_EQ(dir_.Read("private.gif"), "hello");
     JFileSpecFree(spec);
 }
 
