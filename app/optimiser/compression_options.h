@@ -5,8 +5,8 @@
 
 struct CompressionOptions {
     bool omitFrameTerminators = true;
-    bool excludeOrigin = true;            // Exclude (0,0) from frame rectangles
-    bool smallFirstFrameRectangle = true; // Use a small rectangle for the first frame
+    bool excludeOrigin = true;             // Exclude (0,0) from frame rectangles
+    bool smallFirstFrameRectangle = true;  // Use a small rectangle for the first frame
     bool useInterframeTransparency = true;
     TransparencyBand band = TransparencyBand::UltralowA;
 };
