@@ -173,7 +173,6 @@ bool CompressDocument(GifDocument& document, const FileSpec* spec, bool saveMode
     report.name = DisplayNameTemp(spec);
     BeginProgress(JFormatTemp(IJString(kTextCompressing), report.name),
                   2 * std::uint32_t(document.frames.size()) + 2);
-    SetOmitFrameTerminators(options.omitFrameTerminators);
     OptimiseFrames(document, options);
     SetProgressText(JFormatTemp(IJString(kTextSaving), report.name));
     WriteGifStream(document);
