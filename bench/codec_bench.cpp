@@ -72,13 +72,9 @@ const Frame& BenchFrame() {
 #endif
 
 Bytes Encoded(const Frame& frame) {
-    PixelMap map{std::uint16_t(frame.width), std::uint16_t(frame.height),
-                 const_cast<std::uint8_t*>(frame.pixels.data())};
-    FrameImage record{{0, 0, std::int16_t(frame.height), std::int16_t(frame.width)}, 0, nullptr};
-    EncodeFrameImage(map, record, false, 256);
-    Bytes bytes(record.encodedImage, record.encodedImage + record.encodedSize);
-    FreeEncodedImage(record);
-    return bytes;
+    FrameImage record{{0, 0, frame.height, frame.width}, {}};
+    EncodeIndices(record, false, 256, frame.pixels.data());
+    return record.encoded;
 }
 
 void SetPixelRate(benchmark::State& state, const Frame& frame) {

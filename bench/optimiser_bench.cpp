@@ -36,23 +36,28 @@ void Scroll(Bytes& screen, std::mt19937& random) {
     }
 }
 
-GifFrame* SnapshotFrame(Bytes& screen) {
-    GifFrame* frame = NewGifFrame();
+std::unique_ptr<GifFrame> SnapshotFrame(const Bytes& screen, const ColourIds& table) {
+    auto frame = std::make_unique<GifFrame>();
     frame->rect = FrameRect{0, 0, kHeight, kWidth};
     frame->delay = 10;
-    const PixelMap map{kWidth, kHeight, screen.data()};
-    EncodeFrameImage(map, *frame, false, kColours);
+    EncodeIndices(*frame, false, kColours, screen.data());
+    frame->table = table;
     frame->histogram.assign(kColours, 0);
-    CountColours(map, frame->rect, kColours, frame->histogram.data());
+    for (std::uint8_t pixel : screen) {
+        ++frame->histogram[pixel];
+    }
     return frame;
 }
 
-GifDocument* ScreenRecording() {
-    GifDocument* document = NewGifDocument();
+std::unique_ptr<GifDocument> ScreenRecording() {
+    std::unique_ptr<GifDocument> document = NewGifDocument();
     document->screenWidth = kWidth;
     document->screenHeight = kHeight;
     ResizePixelMap(document->canvas, kWidth, kHeight);
-    document->colourCount = kColours;
+    ColourIds table;
+    for (int i = 0; i < kColours; ++i) {
+        table.push_back(ColourId(*document, Rgb{std::uint8_t(16 * i), 0, 0}));
+    }
     std::mt19937 random(1);
     Bytes screen(std::size_t(kWidth) * kHeight, 0);
     for (int i = 0; i < kFrames; ++i) {
@@ -61,7 +66,7 @@ GifDocument* ScreenRecording() {
         } else {
             Type(screen, random);
         }
-        document->frames.push_back(SnapshotFrame(screen));
+        document->frames.push_back(SnapshotFrame(screen, table));
     }
     document->frameCount = kFrames;
     BuildKeyframes(*document);
@@ -71,11 +76,11 @@ GifDocument* ScreenRecording() {
 void BM_OptimiseScreenRecording(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
-        GifDocument* document = ScreenRecording();
+        std::unique_ptr<GifDocument> document = ScreenRecording();
         state.ResumeTiming();
         OptimiseFrames(*document, CompressionOptions{});
         state.PauseTiming();
-        FreeDocument(document);
+        document.reset();
         state.ResumeTiming();
     }
 }

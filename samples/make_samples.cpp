@@ -80,14 +80,12 @@ int main(int argc, char** argv) {
     SetOmitFrameTerminators(false);
     const std::vector<std::uint8_t> palette = Palette();
     std::vector<std::uint8_t> pixels(std::size_t(kWidth) * kHeight);
-    PixelMap map{kWidth, kHeight, pixels.data()};
     std::vector<std::vector<std::uint8_t>> images;
     for (int frame = 0; frame < kFrames; ++frame) {
         DrawFrame(pixels, frame);
-        FrameImage image{{0, 0, kHeight, kWidth}, 0, nullptr};
-        EncodeFrameImage(map, image, false, kColours);
-        images.emplace_back(image.encodedImage, image.encodedImage + image.encodedSize);
-        FreeEncodedImage(image);
+        FrameImage image{{0, 0, kHeight, kWidth}, {}};
+        EncodeIndices(image, false, kColours, pixels.data());
+        images.push_back(std::move(image.encoded));
     }
     ResetOutput();
     WriteScreenHeader(kWidth, kHeight, 0, BitsForColours(kColours), palette.data());

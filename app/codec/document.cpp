@@ -1,92 +1,81 @@
 #include "app/codec/document.h"
 
-#include <cstring>
-
-#include "framework/core/files.h"
-#include "framework/core/memory.h"
-#include "framework/core/strings.h"
+#include <cstdlib>
 
 namespace {
 
-constexpr std::size_t kColourTableBytes = 3 * 256;
+int Distance(const Rgb& a, const Rgb& b) {
+    return std::abs(a.red - b.red) + std::abs(a.green - b.green) + std::abs(a.blue - b.blue);
+}
+
+Pixel NearestListed(const GifDocument& document, const Rgb& colour) {
+    Pixel nearest = 0;
+    int best = 3 * 256;
+    for (std::size_t i = 0; i < document.colours.size(); ++i) {
+        const int distance = Distance(document.colours[i], colour);
+        if (distance < best) {
+            best = distance;
+            nearest = Pixel(i);
+        }
+    }
+    return nearest;
+}
 
 }  // namespace
 
-GifDocument* NewGifDocument() {
-    auto* document = new GifDocument{};
-    document->currentFrame = -1;
-    document->underCurrentFrame = -1;
-    document->colourTable = static_cast<std::uint8_t*>(JAlloc(kColourTableBytes));
-    std::memset(document->colourTable, 0, kColourTableBytes);
+std::unique_ptr<GifDocument> NewGifDocument() {
+    auto document = std::make_unique<GifDocument>();
     InitPixelMap(document->canvas, 1, 1);
-    document->canvas.pixels[0] = kBackgroundPixel;
     return document;
 }
 
-void FreeDocument(GifDocument* document) {
-    if (!document) {
-        return;
+Pixel ColourId(GifDocument& document, const Rgb& colour) {
+    const auto found = document.colourIds.find(colour.Packed());
+    if (found != document.colourIds.end()) {
+        return found->second;
     }
-    for (GifFrame* frame : document->frames) {
-        FreeFrame(frame);
+    if (document.colours.size() >= kMaxColours) {
+        document.coloursAltered = true;
+        return NearestListed(document, colour);
     }
-    if (document->fileSpec) {
-        JFileSpecFree(document->fileSpec);
-    }
-    FreePixels(document->canvas);
-    FreePixels(document->underCurrent);
-    JStrFree(document->startComment);
-    JStrFree(document->endComment);
-    JFree(document->colourTable);
-    delete document;
-}
-
-GifFrame* NewGifFrame() {
-    auto* frame = new GifFrame{};
-    frame->disposal = kDisposalKeep;
-    frame->comment = JStrDup("");
-    return frame;
-}
-
-void FreeKeyframe(Keyframe* keyframe) {
-    if (keyframe) {
-        FreeEncodedImage(*keyframe);
-        delete keyframe;
-    }
-}
-
-void FreeFrame(GifFrame* frame) {
-    if (!frame) {
-        return;
-    }
-    FreeEncodedImage(*frame);
-    FreeKeyframe(frame->keyframe);
-    JStrFree(frame->comment);
-    delete frame;
+    const Pixel id = Pixel(document.colours.size());
+    document.colours.push_back(colour);
+    document.colourIds.emplace(colour.Packed(), id);
+    return id;
 }
 
 GifFrame* FrameAt(const GifDocument& document, std::int32_t index) {
     if (index < 0 || std::size_t(index) >= document.frames.size()) {
         return nullptr;
     }
-    return document.frames[std::size_t(index)];
+    return document.frames[std::size_t(index)].get();
 }
 
 GifFrame* CurrentFrame(const GifDocument& document) {
     return FrameAt(document, document.currentFrame);
 }
 
+FrameRect ScreenRect(const GifDocument& document) {
+    return FrameRect{0, 0, document.screenHeight, document.screenWidth};
+}
+
+FrameRect CanvasRect(const GifDocument& document) {
+    return MapRect(document.canvas);
+}
+
 bool IsFullScreen(const GifDocument& document, const FrameRect& rect) {
-    return rect.top == 0 && rect.left == 0 && rect.bottom == document.screenHeight &&
-           rect.right == document.screenWidth;
+    return rect == CanvasRect(document);
+}
+
+std::vector<Pixel> PixelTable(const GifFrame& frame) {
+    std::vector<Pixel> table(256, frame.table.empty() ? Pixel{0} : frame.table[0]);
+    std::copy_n(frame.table.begin(), std::min<std::size_t>(frame.table.size(), 256), table.begin());
+    return table;
 }
 
 DecodeResult DrawFrame(PixelMap& map, const GifFrame& frame) {
-    return DecodeFrameImage(map, frame, frame.interlaced, frame.transparent,
-                            frame.transparentIndex);
-}
-
-DecodeResult DecodeFrameImagePlain(GifDocument& document, const FrameImage& record,
-                                   bool interlaced) {
-    return DecodeFrameImage(document.canvas, record, interlaced);
+    const std::vector<Pixel> table = PixelTable(frame);
+    return DecodeFrameImage(
+        map, frame, frame.interlaced,
+        IndexPlacement{table.data(), frame.transparent, frame.transparentIndex});
 }

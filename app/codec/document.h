@@ -1,19 +1,25 @@
 // The animation document: one opened GIF held as frames of encoded image
-// data, one canvas of the screen's size on which frames are decoded, and a
-// keyframe (an encoded snapshot of the whole canvas) on every eighth frame.
-// After loading there is one colour table of at most 255 colours; pixel
-// value 255 on the canvas means background, nothing drawn.
+// data, one canvas on which frames are decoded, and a keyframe (an encoded
+// snapshot of the whole canvas) on every eighth frame.
+//
+// Colours are never merged: the document keeps a list of every distinct
+// colour of the file's tables, each frame keeps the table its image indexes
+// (as positions in that list), and the canvas holds positions in the list,
+// kBackgroundPixel where nothing is drawn. The canvas covers the logical
+// screen and every frame, which may reach past it.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "app/codec/frame_image.h"
 #include "app/codec/image_decode.h"
 #include "app/codec/pixel_map.h"
-
-struct FileSpec;
+#include "framework/core/files.h"
 
 constexpr int kKeyframeInterval = 8;
 
@@ -24,74 +30,104 @@ enum DisposalMethod : std::uint8_t {
     kDisposalRestorePrevious = 3,
 };
 
-// The whole canvas right after its frame was drawn: rectangle 0, 0, screen
-// height, screen width; minimum code size 8, not interlaced.
-struct Keyframe : FrameImage {};
+struct Rgb {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+
+    std::uint32_t Packed() const {
+        return std::uint32_t(red) << 16 | std::uint32_t(green) << 8 | blue;
+    }
+    bool operator==(const Rgb&) const = default;
+};
+
+// The pixel of each index of an image's colour table.
+using ColourIds = std::vector<Pixel>;
+
+// The whole canvas right after its frame was drawn. With at most 256
+// different pixels the image indexes `palette`; otherwise it holds the low
+// bytes of the pixels and `highBytes` their high bytes.
+struct Keyframe : FrameImage {
+    ColourIds palette;
+    FrameImage highBytes;
+};
 
 struct GifFrame : FrameImage {
-    Keyframe* keyframe;     // every eighth frame, else null
-    std::uint32_t delay;    // hundredths of a second
-    std::uint8_t disposal;  // as read (0 to 7); 4 to 7 act like 1
-    bool interlaced;        // the encoded image is in interlaced row order
-    bool transparent;       // transparentIndex applies
-    bool userInput;
-    std::uint8_t transparentIndex;
-    char* comment;                         // heap text; empty = none
-    std::vector<std::uint32_t> histogram;  // pixels per colour index; 0 for the transparent one
+    std::unique_ptr<Keyframe> keyframe;     // every eighth frame
+    std::uint32_t delay = 0;                // hundredths of a second
+    std::uint8_t disposal = kDisposalKeep;  // as read (0 to 7); 4 to 7 act like 1
+    bool interlaced = false;                // the encoded image is in interlaced row order
+    bool transparent = false;               // transparentIndex applies
+    bool userInput = false;
+    std::uint8_t transparentIndex = 0;
+    std::string comment;  // empty = none
+    // The colour of each index the encoded image uses; written as the
+    // frame's own table when localTable is set, else it is the document's
+    // global table as last written.
+    ColourIds table;
+    bool localTable = false;
+    // Pixels per table index; 0 for the transparent index.
+    std::vector<std::uint32_t> histogram;
 };
 
 struct GifDocument {
-    FileSpec* fileSpec;
-    std::uint32_t fileSize;
-    std::vector<GifFrame*> frames;  // display order; owned
-    std::int32_t frameCount;
-    std::int32_t currentFrame;    // the frame the canvas shows, -1 when none is known
-    std::uint32_t totalDuration;  // sum of the delays
-    std::uint16_t screenWidth;
-    std::uint16_t screenHeight;
-    bool coloursAltered;
-    bool readIncomplete;  // reading stopped at damage: part of the file was not read
-    std::uint16_t colourCount;
-    std::uint16_t loopCount;  // 0 loops forever
-    bool loops;               // the file carries the looping extension
-    std::uint8_t backgroundIndex;
-    std::uint8_t* colourTable;  // 256 entries of red, green, blue
-    char* startComment;
-    char* endComment;
+    std::unique_ptr<FileSpec, decltype(&JFileSpecFree)> fileSpec{nullptr, &JFileSpecFree};
+    std::uint32_t fileSize = 0;
+    std::vector<std::unique_ptr<GifFrame>> frames;  // display order
+    std::int32_t frameCount = 0;
+    std::int32_t currentFrame = -1;   // the frame the canvas shows, -1 when none is known
+    std::uint32_t totalDuration = 0;  // sum of the delays
+    std::uint16_t screenWidth = 0;    // the logical screen, as the file gives it
+    std::uint16_t screenHeight = 0;
+    bool coloursAltered = false;  // colours had to be merged (more than kMaxColours)
+    bool readIncomplete = false;  // reading stopped at damage: part of the file was not read
+    std::uint16_t loopCount = 0;  // 0 loops forever
+    bool loops = false;           // the file carries the looping extension
+    std::vector<Rgb> colours;     // every distinct colour of the file's tables
+    std::unordered_map<std::uint32_t, Pixel> colourIds;  // packed colour -> position in colours
+    Rgb backgroundColour;                                // shown where nothing is drawn
+    // Some screen shows background where nothing is drawn: the written
+    // background index must then name the background colour.
+    bool leavesUncovered = false;
+    std::string startComment;  // empty = none
+    std::string endComment;
     PixelMap canvas;
     // What the current frame covered before it was drawn, kept while it has
     // disposal 3 so that the next frame can be shown without a rebuild.
     PixelMap underCurrent;
-    std::int32_t underCurrentFrame;  // the frame underCurrent belongs to, -1 when none
+    std::int32_t underCurrentFrame = -1;  // the frame underCurrent belongs to, -1 when none
 };
 
-// An empty document: no frames, a 1 x 1 canvas, a zeroed colour table, no
-// comments, current frame -1.
-GifDocument* NewGifDocument();
-void FreeDocument(GifDocument* document);
+// An empty document: no frames, a 1 x 1 canvas, no colours, no comments,
+// current frame -1.
+std::unique_ptr<GifDocument> NewGifDocument();
 
-// A new frame record with no image, disposal 1 and an empty comment.
-GifFrame* NewGifFrame();
-void FreeFrame(GifFrame* frame);
-void FreeKeyframe(Keyframe* keyframe);
+// The position of a colour in the document's list, added when new. Past
+// kMaxColours the nearest listed colour stands in and the colours count as
+// altered.
+Pixel ColourId(GifDocument& document, const Rgb& colour);
 
 GifFrame* FrameAt(const GifDocument& document, std::int32_t index);  // null past the end
 GifFrame* CurrentFrame(const GifDocument& document);
 
+// The logical screen and the whole canvas as rectangles.
+FrameRect ScreenRect(const GifDocument& document);
+FrameRect CanvasRect(const GifDocument& document);
 bool IsFullScreen(const GifDocument& document, const FrameRect& rect);
 
+// The 256-entry pixel table of a frame: its table, then index 0's colour for
+// indices beyond it.
+std::vector<Pixel> PixelTable(const GifFrame& frame);
 // Decodes the frame at its rectangle, leaving pixels of its transparent index
 // untouched when its transparent flag is set.
 DecodeResult DrawFrame(PixelMap& map, const GifFrame& frame);
-// Decodes into the document's canvas without skipping any pixel.
-DecodeResult DecodeFrameImagePlain(GifDocument& document, const FrameImage& record,
-                                   bool interlaced);
 
 // Called once per frame while keyframes are built (to advance a progress).
 using FrameDone = std::function<void()>;
 
-// Draws every frame in order from a blank canvas and keeps the canvas of
-// every eighth frame as its keyframe.
+// Draws every frame in order from a blank canvas, keeps the canvas of every
+// eighth frame as its keyframe and notes whether any screen leaves some of
+// the canvas uncovered.
 void BuildKeyframes(GifDocument& document, const FrameDone& frameDone = {});
 // Makes the canvas show the screen as it stands while frame `target` is
 // displayed; returns the rectangle that may have changed.

@@ -1,17 +1,18 @@
 // The head shared by every record that holds an encoded image (frame,
-// keyframe, the reader's loading record), so one decoding or encoding call
-// takes any of them.
+// keyframe), so one decoding or encoding call takes any of them.
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "app/codec/pixel_map.h"
 
 struct FrameImage {
-    FrameRect rect;              // where the image lies on the logical screen
-    std::uint32_t encodedSize;   // byte count of encodedImage
-    std::uint8_t* encodedImage;  // JAlloc block: minimum code size, sub-blocks, terminator
+    FrameRect rect;  // where the image lies on the logical screen
+    // Minimum code size, sub-blocks, terminator: exactly the image data that
+    // follows an image descriptor. Empty when there is none.
+    std::vector<std::uint8_t> encoded;
 };
 
-// Frees the encoded image and forgets it.
+// Forgets the encoded image and releases its memory.
 void FreeEncodedImage(FrameImage& image);

@@ -34,17 +34,19 @@ constexpr std::uint8_t kGraphicControlLabel = 0xF9;
 constexpr std::uint8_t kCommentLabel = 0xFE;
 constexpr std::uint8_t kApplicationLabel = 0xFF;
 
+constexpr std::uint16_t kTextUnknownExtension = 313;
+
 // Files claiming more than this are refused before anything is allocated
 // for them: a few bytes can claim a 65535 x 65535 screen.
 constexpr std::uint64_t kMaxScreenPixels = std::uint64_t{1} << 28;
-constexpr int kMaxCoordinate = 32767;
 // Damage this close to the end is taken for a missing trailer.
 constexpr std::uint32_t kTrailerSlack = 8;
+constexpr int kGreyTableSize = 256;
 
-std::vector<char*> gWarnings;
+std::vector<std::string> gWarnings;
 
-void AddWarning(char* text) {
-    gWarnings.push_back(text);
+void AddWarning(std::string text) {
+    gWarnings.push_back(std::move(text));
 }
 
 // The values a graphic control extension sets for the next image.
@@ -57,10 +59,17 @@ struct GraphicControl {
 };
 
 struct ReadState {
+    ReadState(GifDocument& document, const char* displayName)
+        : document(document), displayName(displayName) {}
+
     GifDocument& document;
-    std::vector<LoadingFrame>& frames;
     const char* displayName;
     GraphicControl control;
+    ColourIds globalTable;  // the global colour table's colours
+    bool hasGlobalTable = false;
+    std::string waitingComment;  // comments read since the last image
+    bool commentWaiting = false;
+    bool startCommentSet = false;
 };
 
 std::uint16_t Little16(const std::uint8_t* bytes) {
@@ -69,6 +78,24 @@ std::uint16_t Little16(const std::uint8_t* bytes) {
 
 std::uint16_t TableSize(std::uint8_t packed) {
     return static_cast<std::uint16_t>(2u << (packed & 0x07));
+}
+
+ColourIds ReadTableColours(GifDocument& document, const std::uint8_t* rgb, int count) {
+    ColourIds ids(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        ids[std::size_t(i)] = ColourId(document, Rgb{rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]});
+    }
+    return ids;
+}
+
+// Images without any table are shown in greys.
+ColourIds GreyTable(GifDocument& document) {
+    ColourIds ids(kGreyTableSize);
+    for (int i = 0; i < kGreyTableSize; ++i) {
+        const std::uint8_t grey = std::uint8_t(i);
+        ids[std::size_t(i)] = ColourId(document, Rgb{grey, grey, grey});
+    }
+    return ids;
 }
 
 bool ReadGraphicControl(ReadState& state) {
@@ -90,24 +117,22 @@ bool ReadGraphicControl(ReadState& state) {
     return true;
 }
 
-// Comments before the first image open the document, the rest wait in the
-// end comment until an image takes them.
-void PlaceComment(ReadState& state, char* text) {
-    GifDocument& document = state.document;
-    if (state.frames.empty() && !document.startComment) {
-        document.startComment = text;
-    } else if (document.endComment) {
-        char* joined = JFormat("%s%\n\n%s%", document.endComment, text);
-        JStrFree(document.endComment);
-        JStrFree(text);
-        document.endComment = joined;
+// The first comment before the first image opens the document; the rest
+// wait, joined, until an image takes them or the file ends.
+void PlaceComment(ReadState& state, std::string text) {
+    if (state.document.frames.empty() && !state.startCommentSet) {
+        state.document.startComment = std::move(text);
+        state.startCommentSet = true;
+    } else if (state.commentWaiting) {
+        state.waitingComment += "\n\n" + text;
     } else {
-        document.endComment = text;
+        state.waitingComment = std::move(text);
+        state.commentWaiting = true;
     }
 }
 
 bool ReadComment(ReadState& state) {
-    std::vector<char> text;
+    std::string text;
     for (;;) {
         std::uint8_t length = 0;
         const std::uint8_t* data = InputSubBlock(length);
@@ -126,39 +151,50 @@ bool ReadComment(ReadState& state) {
             }
         }
     }
-    PlaceComment(state, JStrDupN(text.data(), text.size()));
+    PlaceComment(state, std::move(text));
     return true;
+}
+
+constexpr std::uint8_t kLoopSubBlockId = 1;
+
+// The looping extension carries numbered sub-blocks: 1 holds the loop
+// count; others (2, buffering) are read past, as common decoders do.
+bool ReadLoopExtension(ReadState& state) {
+    for (;;) {
+        std::uint8_t length = 0;
+        const std::uint8_t* data = InputSubBlock(length);
+        if (!data) {
+            return false;
+        }
+        if (length == 0) {
+            return true;
+        }
+        if (length >= 3 && (data[0] & 0x07) == kLoopSubBlockId) {
+            state.document.loops = true;
+            state.document.loopCount = Little16(data + 1);
+        }
+    }
 }
 
 bool ReadApplication(ReadState& state) {
     std::uint8_t length = 0;
     const std::uint8_t* data = InputSubBlock(length);
-    if (!data || length != 11) {
+    if (!data) {
         return false;
     }
-    if (JBlockEqual(data, "NETSCAPE2.0", 11)) {
-        const std::uint8_t* loop = InputSubBlock(length);
-        if (!loop || length != 3) {
-            return false;
-        }
-        std::uint16_t count = Little16(loop + 1);
-        if (!InputSubBlock(length) || length != 0) {
-            return false;
-        }
-        state.document.loops = true;
-        state.document.loopCount = count;
-        return true;
+    if (length == 11 && JBlockEqual(data, "NETSCAPE2.0", 11)) {
+        return ReadLoopExtension(state);
     }
-    char* identifier = JStrDupN(reinterpret_cast<const char*>(data), 11);
-    AddWarning(JFormat(IJString(kTextApplicationIgnored), identifier));
-    JStrFree(identifier);
+    const char* identifier = reinterpret_cast<const char*>(data);
+    AddWarning(JFormatTemp(IJString(kTextApplicationIgnored),
+                           std::string(identifier, std::min<std::uint8_t>(length, 11)).c_str()));
     return InputSkipSubBlocks();
 }
 
+// Plain text is not shown; the graphic control state is kept for the next
+// image.
 bool ReadPlainText() {
-    std::uint8_t length = 0;
-    const std::uint8_t* data = InputSubBlock(length);
-    return data && length == 12 && InputSkipSubBlocks();
+    return InputSkipSubBlocks();
 }
 
 bool ReadExtension(ReadState& state) {
@@ -176,36 +212,48 @@ bool ReadExtension(ReadState& state) {
         case kApplicationLabel:
             return ReadApplication(state);
         default:
-            return false;
+            AddWarning(JFormatTemp(IJString(kTextUnknownExtension), int(label)));
+            return InputSkipSubBlocks();
     }
 }
 
-bool ResizeScreen(GifDocument& document, int width, int height) {
-    if (std::uint64_t(width) * std::uint64_t(height) > kMaxScreenPixels) {
+// The canvas covers the logical screen and every frame read so far.
+bool GrowCanvas(GifDocument& document, std::uint32_t width, std::uint32_t height) {
+    if (std::uint64_t(width) * height > kMaxScreenPixels) {
         return false;
     }
-    document.screenWidth = static_cast<std::uint16_t>(width);
-    document.screenHeight = static_cast<std::uint16_t>(height);
-    ResizePixelMap(document.canvas, document.screenWidth, document.screenHeight);
+    if (width != document.canvas.width || height != document.canvas.height) {
+        ResizePixelMap(document.canvas, width, height);
+    }
     return true;
 }
 
 // Pixels beyond the image's colour table show nothing meaningful; they are
-// given colour 0 so that no later table lookup reads past a table.
-void BringPixelsIntoRange(PixelMap& canvas, const FrameRect& rect, std::uint16_t colourCount,
-                          const GraphicControl& control) {
-    if (colourCount >= 256) {
+// given colour 0 so that no table lookup reads past a table.
+void BringIndicesIntoRange(std::vector<std::uint8_t>& indices, std::size_t tableSize,
+                           const GraphicControl& control) {
+    if (tableSize >= 256) {
         return;
     }
-    for (int y = rect.top; y < rect.bottom; ++y) {
-        std::uint8_t* row = canvas.pixels + std::size_t(y) * canvas.width;
-        for (int x = rect.left; x < rect.right; ++x) {
-            bool transparent = control.transparent && row[x] == control.transparentIndex;
-            if (row[x] >= colourCount && !transparent) {
-                row[x] = 0;
-            }
+    for (std::uint8_t& index : indices) {
+        const bool transparent = control.transparent && index == control.transparentIndex;
+        if (index >= tableSize && !transparent) {
+            index = 0;
         }
     }
+}
+
+std::vector<std::uint32_t> CountIndices(const std::vector<std::uint8_t>& indices,
+                                        std::size_t tableSize, const GraphicControl& control) {
+    std::vector<std::uint32_t> counts(256, 0);
+    for (std::uint8_t index : indices) {
+        ++counts[index];
+    }
+    if (control.transparent) {
+        counts[control.transparentIndex] = 0;
+    }
+    counts.resize(tableSize);
+    return counts;
 }
 
 enum class ImageRead { Read, Damaged, TooLarge };
@@ -216,108 +264,104 @@ ImageRead ReadImage(ReadState& state) {
     if (!head) {
         return ImageRead::Damaged;
     }
-    const int left = Little16(head);
-    const int top = Little16(head + 2);
-    const int right = left + Little16(head + 4);
-    const int bottom = top + Little16(head + 6);
+    const std::int32_t left = Little16(head);
+    const std::int32_t top = Little16(head + 2);
+    const std::int32_t right = left + Little16(head + 4);
+    const std::int32_t bottom = top + Little16(head + 6);
     const std::uint8_t packed = head[8];
-    if (right > kMaxCoordinate || bottom > kMaxCoordinate) {
+    if (!GrowCanvas(document, std::max<std::uint32_t>(right, document.canvas.width),
+                    std::max<std::uint32_t>(bottom, document.canvas.height)) ||
+        std::uint64_t(right - left) * std::uint64_t(bottom - top) > kMaxScreenPixels) {
         return ImageRead::TooLarge;
     }
-    if ((right > document.screenWidth || bottom > document.screenHeight) &&
-        !ResizeScreen(document, std::max<int>(right, document.screenWidth),
-                      std::max<int>(bottom, document.screenHeight))) {
-        return ImageRead::TooLarge;
-    }
-    LoadingFrame loading{NewGifFrame(), 0, {}};
-    GifFrame& frame = *loading.frame;
-    frame.rect =
-        FrameRect{std::int16_t(top), std::int16_t(left), std::int16_t(bottom), std::int16_t(right)};
-    frame.interlaced = (packed & 0x40) != 0;
-    frame.delay = state.control.delay;
-    frame.disposal = state.control.disposal;
-    frame.transparent = state.control.transparent;
-    frame.userInput = state.control.userInput;
-    frame.transparentIndex = state.control.transparentIndex;
-    if (document.endComment) {
-        JStrFree(frame.comment);
-        frame.comment = document.endComment;
-        document.endComment = nullptr;
+    auto frame = std::make_unique<GifFrame>();
+    frame->rect = FrameRect{top, left, bottom, right};
+    frame->interlaced = (packed & 0x40) != 0;
+    frame->delay = state.control.delay;
+    frame->disposal = state.control.disposal;
+    frame->transparent = state.control.transparent;
+    frame->userInput = state.control.userInput;
+    frame->transparentIndex = state.control.transparentIndex;
+    if (state.commentWaiting) {
+        frame->comment = std::move(state.waitingComment);
+        state.waitingComment.clear();
+        state.commentWaiting = false;
     }
     if (packed & 0x80) {
-        loading.colourCount = TableSize(packed);
-        const std::uint8_t* table = InputBytes(std::uint16_t(3 * loading.colourCount));
+        const int count = TableSize(packed);
+        const std::uint8_t* table = InputBytes(std::uint16_t(3 * count));
         if (!table) {
-            FreeFrame(loading.frame);
             return ImageRead::Damaged;
         }
-        loading.localTable.assign(table, table + 3 * loading.colourCount);
+        frame->table = ReadTableColours(document, table, count);
+        frame->localTable = true;
     } else {
-        loading.colourCount = document.colourCount ? document.colourCount : 256;
+        if (!state.hasGlobalTable) {
+            state.globalTable = GreyTable(document);
+            state.hasGlobalTable = true;
+        }
+        frame->table = state.globalTable;
     }
 
-    DecodeResult decoded =
-        DecodeFrameImage(document.canvas, FrameImage{frame.rect, 0, nullptr}, frame.interlaced);
+    std::vector<std::uint8_t> indices(RectArea(frame->rect));
+    DecodeResult decoded = DecodeIndices(*frame, frame->interlaced, indices.data());
     if (decoded == DecodeResult::Failed) {
-        FreeFrame(loading.frame);
         return ImageRead::Damaged;
     }
     if (decoded == DecodeResult::DecodedWithExtraData) {
-        AddWarning(JStrDup(IJString(kTextExtraImageData)));
+        AddWarning(IJString(kTextExtraImageData));
     }
-    BringPixelsIntoRange(document.canvas, frame.rect, loading.colourCount, state.control);
-    frame.histogram.assign(loading.colourCount, 0);
-    CountColours(document.canvas, frame.rect, loading.colourCount, frame.histogram.data());
-    if (frame.transparent && frame.transparentIndex < loading.colourCount) {
-        frame.histogram[frame.transparentIndex] = 0;
-    }
-    EncodeFrameImage(document.canvas, frame, frame.interlaced, loading.colourCount);
-    document.totalDuration += frame.delay;
-    state.frames.push_back(std::move(loading));
+    BringIndicesIntoRange(indices, frame->table.size(), state.control);
+    frame->histogram = CountIndices(indices, frame->table.size(), state.control);
+    EncodeIndices(*frame, frame->interlaced, int(frame->table.size()), indices.data());
+    document.totalDuration += frame->delay;
+    document.frames.push_back(std::move(frame));
     return ImageRead::Read;
 }
 
-bool ReadScreenDescriptor(GifDocument& document) {
+bool ReadScreenDescriptor(ReadState& state) {
+    GifDocument& document = state.document;
     const std::uint8_t* descriptor = InputBytes(7);
-    if (!descriptor || !ResizeScreen(document, Little16(descriptor), Little16(descriptor + 2))) {
+    if (!descriptor) {
+        return false;
+    }
+    document.screenWidth = Little16(descriptor);
+    document.screenHeight = Little16(descriptor + 2);
+    if (!GrowCanvas(document, document.screenWidth, document.screenHeight)) {
         return false;
     }
     const std::uint8_t packed = descriptor[4];
-    const bool globalTable = (packed & 0x80) != 0;
-    document.backgroundIndex = globalTable ? descriptor[5] : 0;
-    if (!globalTable) {
-        // Images without any table of their own are shown in greys.
-        for (int i = 0; i < 256; ++i) {
-            std::uint8_t grey = static_cast<std::uint8_t>(i);
-            document.colourTable[3 * i] = document.colourTable[3 * i + 1] =
-                document.colourTable[3 * i + 2] = grey;
-        }
-        document.colourCount = 0;
+    if (!(packed & 0x80)) {
         return true;
     }
-    document.colourCount = TableSize(packed);
-    const std::uint8_t* table = InputBytes(std::uint16_t(3 * document.colourCount));
+    const int count = TableSize(packed);
+    const std::uint8_t* table = InputBytes(std::uint16_t(3 * count));
     if (!table) {
         return false;
     }
-    JBlockMove(document.colourTable, table, 3u * document.colourCount);
+    state.globalTable = ReadTableColours(document, table, count);
+    state.hasGlobalTable = true;
+    const std::uint8_t backgroundIndex = descriptor[5];
+    if (backgroundIndex < count) {
+        document.backgroundColour = document.colours[state.globalTable[backgroundIndex]];
+    }
     return true;
 }
 
 void NoteDamage(ReadState& state, std::uint32_t position) {
     const std::uint32_t total = state.document.fileSize;
     if (total - position < kTrailerSlack) {
-        AddWarning(JFormat(IJString(kTextTerminatorMissing), state.displayName));
+        AddWarning(JFormatTemp(IJString(kTextTerminatorMissing), state.displayName));
         return;
     }
     state.document.readIncomplete = true;
     double percent = total ? position * 100.0 / total : 0.0;
-    AddWarning(JFormat(IJString(kTextPartlyDecoded), state.displayName, percent, position));
+    AddWarning(JFormatTemp(IJString(kTextPartlyDecoded), state.displayName, percent, position));
 }
 
 // Walks the blocks; false only when the file cannot give a document at all.
 bool ReadGifStream(ReadState& state) {
-    if (!ReadScreenDescriptor(state.document)) {
+    if (!ReadScreenDescriptor(state)) {
         return false;
     }
     state.control = GraphicControl{};
@@ -327,7 +371,7 @@ bool ReadGifStream(ReadState& state) {
         bool intact = InputByte(introducer);
         if (intact && introducer == kTrailer) {
             if (!InputAtEnd()) {
-                AddWarning(JFormat(IJString(kTextDataAfterTrailer), state.displayName));
+                AddWarning(JFormatTemp(IJString(kTextDataAfterTrailer), state.displayName));
             }
             return true;
         }
@@ -335,7 +379,7 @@ bool ReadGifStream(ReadState& state) {
             intact = ReadExtension(state);
         } else if (intact && introducer == kImageSeparator) {
             ImageRead read = ReadImage(state);
-            if (read == ImageRead::TooLarge && state.frames.empty()) {
+            if (read == ImageRead::TooLarge && state.document.frames.empty()) {
                 return false;
             }
             intact = read == ImageRead::Read;
@@ -350,41 +394,13 @@ bool ReadGifStream(ReadState& state) {
     }
 }
 
-bool HasLocalTable(const std::vector<LoadingFrame>& frames) {
-    for (const LoadingFrame& loading : frames) {
-        if (!loading.localTable.empty()) {
-            return true;
-        }
-    }
-    return false;
-}
-
-void FinishLoading(GifDocument& document, std::vector<LoadingFrame>& frames, std::uint32_t unit,
-                   TransparencyBand band) {
-    std::uint8_t background[3];
-    JBlockMove(background, document.colourTable + 3 * document.backgroundIndex, 3);
-    document.frameCount = static_cast<std::int32_t>(frames.size());
-    const std::uint32_t perFrame = frames.empty() ? unit : unit / std::uint32_t(frames.size());
-    if (!frames.empty() && document.colourCount == 0) {
-        document.colourCount = 256;  // the grey table stands in for the missing one
-    }
-    if (HasLocalTable(frames)) {
-        document.coloursAltered = true;
-        MergeLocalTables(document, frames, band);
-    } else {
-        StepProgress(unit);
-    }
-    for (LoadingFrame& loading : frames) {
-        document.frames.push_back(loading.frame);
-    }
-    frames.clear();
-    if (!document.frames.empty()) {
-        CompactGlobalTable(document, perFrame, band);
-    } else {
-        document.colourCount = 0;
-    }
-    JBlockMove(document.colourTable + 3 * 255, background, 3);
-    document.backgroundIndex = 255;
+void FinishLoading(GifDocument& document, std::uint32_t unit) {
+    document.frameCount = static_cast<std::int32_t>(document.frames.size());
+    const std::uint32_t perFrame =
+        document.frames.empty() ? unit : unit / std::uint32_t(document.frames.size());
+    // Colours are kept as they are: nothing is merged, so the two stages
+    // that used to remap them have nothing to do.
+    StepProgress(2 * unit);
     BuildKeyframes(document, [perFrame] { StepProgress(perFrame); });
 }
 
@@ -411,7 +427,7 @@ char* DisplayNameTemp(const FileSpec* spec) {
     return JFormatTemp("%s%.%s%", spec->name, JFileSpecExtension(spec));
 }
 
-GifDocument* OpenGifDocument(const FileSpec* spec, JFile* file, TransparencyBand band) {
+std::unique_ptr<GifDocument> OpenGifDocument(const FileSpec* spec, JFile* file) {
     const char* name = DisplayNameTemp(spec);
     if (ReadGifSignature(file) == GifSignature::NotGif) {
         JTellSimply(JFormatTemp(IJString(kTextNotGif), name), IJString(kTextNotGif + 1));
@@ -426,29 +442,21 @@ GifDocument* OpenGifDocument(const FileSpec* spec, JFile* file, TransparencyBand
     BeginProgress(JFormatTemp(IJString(kTextOpening), name), Saturated(4ull * remaining));
     BeginFileInput(file, size, remaining, [](std::uint32_t bytes) { StepProgress(bytes); });
 
-    GifDocument* document = NewGifDocument();
+    std::unique_ptr<GifDocument> document = NewGifDocument();
     document->fileSize = size;
-    std::vector<LoadingFrame> frames;
-    ReadState state{*document, frames, name, {}};
+    ReadState state(*document, name);
     bool read = ReadGifStream(state);
-    if (!document->startComment) {
-        document->startComment = JStrDup("");
-    }
-    if (!document->endComment) {
-        document->endComment = JStrDup("");
+    if (state.commentWaiting) {
+        document->endComment = std::move(state.waitingComment);
     }
     if (read) {
-        document->fileSpec = JFileSpecCopy(spec);
+        document->fileSpec.reset(JFileSpecCopy(spec));
         SetProgressText(IJString(kTextMassaging));
-        FinishLoading(*document, frames, remaining, band);
+        FinishLoading(*document, remaining);
     }
     EndFileInput();
     EndProgress();
     if (!read) {
-        for (LoadingFrame& loading : frames) {
-            FreeFrame(loading.frame);
-        }
-        FreeDocument(document);
         DiscardLoadWarnings();
         JBeep();
         JTellSimply(JFormatTemp(IJString(kTextCorrupt), name), IJString(kTextCorrupt + 1));
@@ -458,28 +466,23 @@ GifDocument* OpenGifDocument(const FileSpec* spec, JFile* file, TransparencyBand
     return document;
 }
 
-const std::vector<char*>& LoadWarnings() {
+const std::vector<std::string>& LoadWarnings() {
     return gWarnings;
 }
 
 void DiscardLoadWarnings() {
-    for (char* text : gWarnings) {
-        JStrFree(text);
-    }
     gWarnings.clear();
 }
 
 void ShowLoadWarnings() {
-    std::vector<char*> warnings;
+    std::vector<std::string> warnings;
     warnings.swap(gWarnings);
-    bool skipping = false;
     for (std::size_t i = 0; i < warnings.size(); ++i) {
-        if (!skipping) {
-            const bool last = i + 1 == warnings.size();
-            JBeep();
-            skipping = !JAsk(AlertKind::Caution, warnings[i], IJString(kTextOk),
-                             last ? nullptr : IJString(kTextSkipWarnings));
+        const bool last = i + 1 == warnings.size();
+        JBeep();
+        if (!JAsk(AlertKind::Caution, warnings[i].c_str(), IJString(kTextOk),
+                  last ? nullptr : IJString(kTextSkipWarnings))) {
+            break;
         }
-        JStrFree(warnings[i]);
     }
 }

@@ -6,33 +6,25 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "app/codec/document.h"
-#include "app/optimiser/transparent_index.h"
 
 struct FileSpec;
 struct JFile;
-
-// What the reader keeps of an image beside its frame record until loading
-// ends: the size and colours of the table the image uses.
-struct LoadingFrame {
-    GifFrame* frame;
-    std::uint16_t colourCount;             // entries of the table the image's pixels index
-    std::vector<std::uint8_t> localTable;  // red, green, blue; empty when none
-};
 
 enum class GifSignature { NotGif = 0, Gif87a = 1, Gif89a = 2 };
 
 // Opens a document from an open file: the warnings met are shown one by one
 // afterwards; a file that cannot be read as a GIF is refused with a message.
-// `band` chooses the transparent index of frames whose colours are remapped.
-GifDocument* OpenGifDocument(const FileSpec* spec, JFile* file, TransparencyBand band);
+std::unique_ptr<GifDocument> OpenGifDocument(const FileSpec* spec, JFile* file);
 
 GifSignature ReadGifSignature(JFile* file);
 
 // Warnings collected while reading; they never stop the read.
-const std::vector<char*>& LoadWarnings();
+const std::vector<std::string>& LoadWarnings();
 void DiscardLoadWarnings();
 // Shows the warnings one after another, each offering to skip the rest.
 void ShowLoadWarnings();

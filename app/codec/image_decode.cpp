@@ -8,59 +8,76 @@
 
 namespace {
 
-// Where the rows of one image go.
-struct RowPlacement {
-    PixelMap& map;
-    int left;
-    RowOrder order;
-    bool skipTransparent;
-    std::uint8_t transparentIndex;
-};
-
-void StoreRow(const RowPlacement& place, std::uint16_t count, const std::uint8_t* row) {
-    std::uint8_t* destination =
-        place.map.pixels + std::size_t(place.order.row) * place.map.width + std::size_t(place.left);
-    if (!place.skipTransparent) {
-        std::memcpy(destination, row, count);
-        return;
-    }
-    for (std::uint16_t x = 0; x < count; ++x) {
-        if (row[x] != place.transparentIndex) {
-            destination[x] = row[x];
+void StorePixels(const IndexPlacement& place, Pixel* destination, std::uint16_t count,
+                 const std::uint8_t* row) {
+    if (place.highByte) {
+        for (std::uint16_t x = 0; x < count; ++x) {
+            destination[x] = Pixel(destination[x] | row[x] << 8);
+        }
+    } else if (place.skipTransparent) {
+        for (std::uint16_t x = 0; x < count; ++x) {
+            if (row[x] != place.transparentIndex) {
+                destination[x] = place.table[row[x]];
+            }
+        }
+    } else {
+        for (std::uint16_t x = 0; x < count; ++x) {
+            destination[x] = place.table[row[x]];
         }
     }
 }
 
-// Rows beyond the last one of the rectangle are surplus and ignored.
-bool PlaceRow(RowPlacement& place, std::uint16_t count, const std::uint8_t* row) {
-    if (place.order.HasRow()) {
-        StoreRow(place, count, row);
-        place.order.Advance();
+// Runs the decoder over the record's rows; `store(row index, count, bytes)`
+// takes each row in storage order. Rows beyond the last one of the
+// rectangle are surplus and ignored.
+template <typename Store>
+DecodeResult DecodeRows(const FrameImage& image, bool interlaced, Store store) {
+    const FrameRect& rect = image.rect;
+    RowOrder order = RowOrder::Start(rect.top, rect.bottom, interlaced);
+    RowSink sink = [&order, &store](std::uint16_t count, const std::uint8_t* row) {
+        if (order.HasRow()) {
+            store(order.row, count, row);
+            order.Advance();
+        }
+        return true;
+    };
+    if (!image.encoded.empty()) {
+        InputFromMemory(std::uint32_t(image.encoded.size()), image.encoded.data());
     }
-    return true;
+    std::vector<std::uint8_t> rowBuffer(std::size_t(RectWidth(rect)));
+    DecodeResult result = LzwDecode(std::uint16_t(RectWidth(rect)), std::uint16_t(RectHeight(rect)),
+                                    rowBuffer.data(), sink);
+    if (!image.encoded.empty()) {
+        EndInputFromMemory();
+    }
+    return result;
+}
+
+bool WellFormed(const FrameRect& rect) {
+    return rect.bottom >= rect.top && rect.right >= rect.left && RectWidth(rect) <= 0xFFFF &&
+           RectHeight(rect) <= 0xFFFF;
 }
 
 }  // namespace
 
 DecodeResult DecodeFrameImage(PixelMap& map, const FrameImage& image, bool interlaced,
-                              bool skipTransparent, std::uint8_t transparentIndex) {
-    const FrameRect& rect = image.rect;
-    if (!RectFitsMap(rect, map)) {
+                              const IndexPlacement& placement) {
+    if (!RectFitsMap(image.rect, map) || !WellFormed(image.rect)) {
         return DecodeResult::Failed;
     }
-    RowPlacement place{map, rect.left, RowOrder::Start(rect.top, rect.bottom, interlaced),
-                       skipTransparent, transparentIndex};
-    RowSink sink = [&place](std::uint16_t count, const std::uint8_t* row) {
-        return PlaceRow(place, count, row);
-    };
-    if (image.encodedImage) {
-        InputFromMemory(image.encodedSize, image.encodedImage);
+    const int left = image.rect.left;
+    return DecodeRows(image, interlaced, [&](int y, std::uint16_t count, const std::uint8_t* row) {
+        StorePixels(placement, map.Row(y) + left, count, row);
+    });
+}
+
+DecodeResult DecodeIndices(const FrameImage& image, bool interlaced, std::uint8_t* indices) {
+    if (!WellFormed(image.rect)) {
+        return DecodeResult::Failed;
     }
-    std::vector<std::uint8_t> rowBuffer(std::size_t(RectWidth(rect)));
-    DecodeResult result = LzwDecode(std::uint16_t(RectWidth(rect)), std::uint16_t(RectHeight(rect)),
-                                    rowBuffer.data(), sink);
-    if (image.encodedImage) {
-        EndInputFromMemory();
-    }
-    return result;
+    const int top = image.rect.top;
+    const std::size_t width = std::size_t(RectWidth(image.rect));
+    return DecodeRows(image, interlaced, [&](int y, std::uint16_t count, const std::uint8_t* row) {
+        std::memcpy(indices + std::size_t(y - top) * width, row, count);
+    });
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 
 #include "app/codec/lzw_encode.h"
 #include "app/codec/output_stream.h"
@@ -40,14 +41,17 @@ void EncodeFrameImageWith(FrameImage& record, bool interlaced, std::uint32_t str
     WriteOutputByte(std::uint8_t(codeSize));
     LzwEncode(codeSize + 1, width * height, !omitFrameTerminators, source);
     WriteOutputByte(kBlockTerminator);
-    record.encodedSize = OutputSize();
-    record.encodedImage = CopyOutput();
+    record.encoded = CopyOutput();
 }
 
-bool EncodeFrameImage(const PixelMap& map, FrameImage& record, bool interlaced, int colourCount) {
-    if (!RectFitsMap(record.rect, map)) {
-        return false;
-    }
-    EncodeFrameImageWith(record, interlaced, map.width, colourCount, CopyRowsOf(map));
-    return true;
+void EncodeIndices(FrameImage& record, bool interlaced, int colourCount,
+                   const std::uint8_t* indices) {
+    const std::uint32_t width = std::uint32_t(std::max(RectWidth(record.rect), 0));
+    const std::uint32_t base =
+        std::uint32_t(record.rect.top) * width + std::uint32_t(record.rect.left);
+    EncodeFrameImageWith(
+        record, interlaced, width, colourCount,
+        [indices, base](std::uint8_t* row, std::uint32_t count, std::uint32_t offset) {
+            std::memcpy(row, indices + (offset - base), count);
+        });
 }

@@ -1,11 +1,11 @@
-// Encoding a rectangle of pixels as GIF image data (minimum code size byte,
-// LZW data in sub-blocks, block terminator) into a record's encoded image.
+// Encoding a rectangle of colour indices as GIF image data (minimum code size
+// byte, LZW data in sub-blocks, block terminator) into a record's encoded
+// image.
 #pragma once
 
 #include <cstdint>
 
 #include "app/codec/frame_image.h"
-#include "app/codec/pixel_map.h"
 #include "app/codec/pixel_source.h"
 
 // The "Omit frame terminators" option: images end without an end code unless
@@ -17,10 +17,10 @@ bool OmitFrameTerminators();
 // colourCount - 1 (3 and 4 give 2, 5 to 8 give 3, 129 to 256 give 8).
 int BitsForColours(int colourCount);
 
-// The record must no longer own an encoded image. Rows come from the filler
-// in plain or interlaced order; stride is the source map's width.
+// Replaces the record's encoded image. Rows come from the filler in plain or
+// interlaced order; stride is the width of the filler's source.
 void EncodeFrameImageWith(FrameImage& record, bool interlaced, std::uint32_t stride,
                           int colourCount, const RowFiller& filler);
-// Encodes the record's rectangle of the map, rows copied as they are. False,
-// and nothing encoded, when the rectangle does not lie inside the map.
-bool EncodeFrameImage(const PixelMap& map, FrameImage& record, bool interlaced, int colourCount);
+// Encodes rectangle-sized indices, row after row.
+void EncodeIndices(FrameImage& record, bool interlaced, int colourCount,
+                   const std::uint8_t* indices);

@@ -17,7 +17,8 @@ enum class DecodeResult : int {
 using RowSink = std::function<bool(std::uint16_t count, const std::uint8_t* row)>;
 
 // rowBuffer holds rowWidth bytes. Rows of zero width hold no pixels, so such
-// an image only has its data read up to the terminator.
+// an image only has its data read up to the terminator. Minimum code sizes
+// from 1 to 11 are read, any other fails.
 DecodeResult LzwDecode(std::uint16_t rowWidth, std::uint16_t rowCount, std::uint8_t* rowBuffer,
                        const RowSink& sink);
 

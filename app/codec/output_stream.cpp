@@ -92,10 +92,10 @@ bool WriteOutputToFile(JFile* file) {
     return stream.fill == 0 || JFileWrite(file, stream.current, stream.fill);
 }
 
-std::uint8_t* CopyOutput() {
+std::vector<std::uint8_t> CopyOutput() {
     OutputStream& stream = Stream();
-    auto* copy = static_cast<std::uint8_t*>(JAlloc(stream.total));
-    std::uint8_t* end = copy;
+    std::vector<std::uint8_t> copy(stream.total);
+    std::uint8_t* end = copy.data();
     for (std::uint8_t* block : stream.fullBlocks) {
         end = std::copy_n(block, kOutputBlockSize, end);
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 struct JFile;
 
@@ -18,5 +19,5 @@ void WriteOutput(std::uint32_t count, const void* bytes);
 void WriteOutputByte(std::uint8_t byte);
 std::uint32_t OutputSize();
 bool WriteOutputToFile(JFile* file);
-// A new JAlloc block of exactly OutputSize() bytes holding the stream.
-std::uint8_t* CopyOutput();
+// The stream's bytes.
+std::vector<std::uint8_t> CopyOutput();

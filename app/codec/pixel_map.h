@@ -1,17 +1,26 @@
-// Rectangles and one-byte-per-pixel maps of colour indices. The canvas of a
-// document is a pixel map; the value 255 in it means background, nothing drawn.
+// Rectangles and maps of pixels. A document's canvas is a pixel map whose
+// pixels name colours of the document's colour list; kBackgroundPixel means
+// background, nothing drawn.
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
-constexpr std::uint8_t kBackgroundPixel = 255;
+// A colour of the document's colour list, or kBackgroundPixel.
+using Pixel = std::uint16_t;
+constexpr Pixel kBackgroundPixel = 0xFFFF;
+// The colour list holds at most this many colours, so no colour is ever
+// taken for background.
+constexpr std::uint32_t kMaxColours = kBackgroundPixel;
 
 // Bottom and right are exclusive: bottom = top + height, right = left + width.
+// Coordinates are 32-bit: a 65535-pixel screen with a frame at its far edge
+// does not fit in 16 bits.
 struct FrameRect {
-    std::int16_t top;
-    std::int16_t left;
-    std::int16_t bottom;
-    std::int16_t right;
+    std::int32_t top;
+    std::int32_t left;
+    std::int32_t bottom;
+    std::int32_t right;
 };
 
 inline int RectWidth(const FrameRect& rect) {
@@ -23,36 +32,38 @@ inline int RectHeight(const FrameRect& rect) {
 inline bool RectIsEmpty(const FrameRect& rect) {
     return rect.right <= rect.left || rect.bottom <= rect.top;
 }
+inline std::uint64_t RectArea(const FrameRect& rect) {
+    return RectIsEmpty(rect) ? 0 : std::uint64_t(RectWidth(rect)) * std::uint64_t(RectHeight(rect));
+}
 inline bool operator==(const FrameRect& a, const FrameRect& b) {
     return a.top == b.top && a.left == b.left && a.bottom == b.bottom && a.right == b.right;
 }
 
-// Width x height bytes, row after row; the row stride is always the width.
+// Width x height pixels, row after row; the row stride is always the width.
 struct PixelMap {
-    std::uint16_t width;
-    std::uint16_t height;
-    std::uint8_t* pixels;
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::vector<Pixel> pixels;
+
+    Pixel* Row(int y) { return pixels.data() + std::size_t(y) * width; }
+    const Pixel* Row(int y) const { return pixels.data() + std::size_t(y) * width; }
 };
 
-PixelMap* NewPixelMap(std::uint16_t width, std::uint16_t height);
-void InitPixelMap(PixelMap& map, std::uint16_t width, std::uint16_t height);
+void InitPixelMap(PixelMap& map, std::uint32_t width, std::uint32_t height);
 // The old rows are not laid out anew: the contents are meaningless afterwards.
-void ResizePixelMap(PixelMap& map, std::uint16_t width, std::uint16_t height);
+void ResizePixelMap(PixelMap& map, std::uint32_t width, std::uint32_t height);
 void FreePixels(PixelMap& map);
-void FreePixelMap(PixelMap* map);
 
+// The whole map as a rectangle.
+FrameRect MapRect(const PixelMap& map);
 // True when the rectangle is well formed and lies inside the map.
 bool RectFitsMap(const FrameRect& rect, const PixelMap& map);
 
 // The rectangle operations below act only on the part of the rectangle that
 // lies inside the map.
-void FillRect(PixelMap& map, std::uint8_t value, const FrameRect& rect);
-void RemapRect(PixelMap& map, const FrameRect& rect, const std::uint8_t table[256]);
-// counts[0..n-1] := how many pixels of the rectangle hold each value below n.
-void CountColours(const PixelMap& map, const FrameRect& rect, int n, std::uint32_t* counts);
-// The same, leaving out background pixels (255).
-void CountColoursBelow255(const PixelMap& map, const FrameRect& rect, int n, std::uint32_t* counts);
-
+void FillRect(PixelMap& map, Pixel value, const FrameRect& rect);
 // Copies the rectangle of one map into the same place of another map of the
 // same size.
 void CopyRect(const PixelMap& from, PixelMap& to, const FrameRect& rect);
+// Whether any pixel of the rectangle is background.
+bool HasBackground(const PixelMap& map, const FrameRect& rect);

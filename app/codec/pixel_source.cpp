@@ -1,13 +1,6 @@
 #include "app/codec/pixel_source.h"
 
 #include <algorithm>
-#include <cstring>
-
-RowFiller CopyRowsOf(const PixelMap& map) {
-    return [&map](std::uint8_t* row, std::uint16_t width, std::uint32_t sourceOffset) {
-        std::memcpy(row, map.pixels + sourceOffset, width);
-    };
-}
 
 PixelSource::PixelSource(const FrameRect& rect, std::uint32_t stride, bool interlaced,
                          RowFiller filler)
@@ -20,7 +13,7 @@ PixelSource::PixelSource(const FrameRect& rect, std::uint32_t stride, bool inter
 
 void PixelSource::FillNextRow() {
     std::uint32_t offset = std::uint32_t(order_.row) * stride_ + std::uint32_t(left_);
-    filler_(row_.data(), std::uint16_t(row_.size()), offset);
+    filler_(row_.data(), std::uint32_t(row_.size()), offset);
     position_ = 0;
     order_.Advance();
 }

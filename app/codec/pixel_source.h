@@ -11,13 +11,10 @@
 #include "app/codec/row_order.h"
 
 // Fills `row` with the `width` bytes of the image row whose first pixel sits
-// at `sourceOffset` in the source map (and at the same offset in any second
-// map of the same size).
+// at `sourceOffset` in the source (row x stride + left, in the coordinates of
+// the rectangle being encoded).
 using RowFiller =
-    std::function<void(std::uint8_t* row, std::uint16_t width, std::uint32_t sourceOffset)>;
-
-// A filler that copies the rows of a map as they are.
-RowFiller CopyRowsOf(const PixelMap& map);
+    std::function<void(std::uint8_t* row, std::uint32_t width, std::uint32_t sourceOffset)>;
 
 class PixelSource {
 public:

@@ -5,6 +5,7 @@
 // applied: 2 clears i's rectangle to background; 3 puts back what i's
 // rectangle held before i was drawn; every other value leaves i in place.
 #include <algorithm>
+#include <numeric>
 
 #include "app/codec/document.h"
 #include "app/codec/image_encode.h"
@@ -14,7 +15,7 @@ namespace {
 constexpr int kKeyframeColours = 256;
 
 FrameRect WholeScreen(const GifDocument& document) {
-    return FrameRect{0, 0, std::int16_t(document.screenHeight), std::int16_t(document.screenWidth)};
+    return CanvasRect(document);
 }
 
 bool ClearsToBackground(const GifFrame& frame) {
@@ -25,6 +26,10 @@ bool RestoresPrevious(const GifFrame& frame) {
     return frame.disposal == kDisposalRestorePrevious;
 }
 
+bool StaysInPlace(const GifFrame& frame) {
+    return !ClearsToBackground(frame) && !RestoresPrevious(frame);
+}
+
 // A frame that hides everything drawn before it.
 bool CoversScreen(const GifDocument& document, const GifFrame& frame) {
     return !frame.transparent && IsFullScreen(document, frame.rect);
@@ -33,10 +38,9 @@ bool CoversScreen(const GifDocument& document, const GifFrame& frame) {
 // A screen-sized map for the pixels under a disposal-3 frame, allocated on
 // first use.
 void EnsureScreenSized(PixelMap& map, const GifDocument& document) {
-    if (!map.pixels) {
-        InitPixelMap(map, document.screenWidth, document.screenHeight);
-    } else if (map.width != document.screenWidth || map.height != document.screenHeight) {
-        ResizePixelMap(map, document.screenWidth, document.screenHeight);
+    if (map.width != document.canvas.width || map.height != document.canvas.height ||
+        map.pixels.empty()) {
+        InitPixelMap(map, document.canvas.width, document.canvas.height);
     }
 }
 
@@ -50,11 +54,70 @@ void DisposeFrame(PixelMap& canvas, const GifFrame& frame, const PixelMap& befor
     }
 }
 
+// The different pixels of the canvas in order of value; empty when there
+// are more than 256.
+ColourIds FewPixelsOf(const PixelMap& canvas) {
+    std::vector<bool> seen(std::size_t(kBackgroundPixel) + 1, false);
+    ColourIds pixels;
+    for (Pixel pixel : canvas.pixels) {
+        if (!seen[pixel]) {
+            if (pixels.size() == kKeyframeColours) {
+                return {};
+            }
+            seen[pixel] = true;
+            pixels.push_back(pixel);
+        }
+    }
+    std::sort(pixels.begin(), pixels.end());
+    return pixels;
+}
+
 void MakeKeyframe(GifDocument& document, GifFrame& frame) {
-    FreeKeyframe(frame.keyframe);
-    frame.keyframe = new Keyframe{};
-    frame.keyframe->rect = WholeScreen(document);
-    EncodeFrameImage(document.canvas, *frame.keyframe, false, kKeyframeColours);
+    const PixelMap& canvas = document.canvas;
+    auto keyframe = std::make_unique<Keyframe>();
+    keyframe->rect = WholeScreen(document);
+    keyframe->palette = FewPixelsOf(canvas);
+    const Pixel* pixels = canvas.pixels.data();
+    if (!keyframe->palette.empty()) {
+        std::vector<std::uint8_t> indexOf(std::size_t(kBackgroundPixel) + 1, 0);
+        for (std::size_t i = 0; i < keyframe->palette.size(); ++i) {
+            indexOf[keyframe->palette[i]] = std::uint8_t(i);
+        }
+        EncodeFrameImageWith(*keyframe, false, canvas.width, kKeyframeColours,
+                             [&](std::uint8_t* row, std::uint32_t width, std::uint32_t at) {
+                                 for (std::uint32_t x = 0; x < width; ++x) {
+                                     row[x] = indexOf[pixels[at + x]];
+                                 }
+                             });
+    } else {
+        EncodeFrameImageWith(*keyframe, false, canvas.width, kKeyframeColours,
+                             [=](std::uint8_t* row, std::uint32_t width, std::uint32_t at) {
+                                 for (std::uint32_t x = 0; x < width; ++x) {
+                                     row[x] = std::uint8_t(pixels[at + x]);
+                                 }
+                             });
+        keyframe->highBytes.rect = keyframe->rect;
+        EncodeFrameImageWith(keyframe->highBytes, false, canvas.width, kKeyframeColours,
+                             [=](std::uint8_t* row, std::uint32_t width, std::uint32_t at) {
+                                 for (std::uint32_t x = 0; x < width; ++x) {
+                                     row[x] = std::uint8_t(pixels[at + x] >> 8);
+                                 }
+                             });
+    }
+    frame.keyframe = std::move(keyframe);
+}
+
+void DecodeKeyframe(PixelMap& canvas, const Keyframe& keyframe) {
+    std::vector<Pixel> table(256);
+    if (!keyframe.palette.empty()) {
+        std::copy(keyframe.palette.begin(), keyframe.palette.end(), table.begin());
+        DecodeFrameImage(canvas, keyframe, false, IndexPlacement{table.data()});
+        return;
+    }
+    std::iota(table.begin(), table.end(), Pixel{0});
+    DecodeFrameImage(canvas, keyframe, false, IndexPlacement{table.data()});
+    DecodeFrameImage(canvas, keyframe.highBytes, false,
+                     IndexPlacement{table.data(), false, 0, true});
 }
 
 enum class StartKind {
@@ -109,7 +172,7 @@ void Include(FrameRect& bounds, const FrameRect& rect) {
 }
 
 FrameRect EmptyBounds() {
-    return FrameRect{32767, 32767, -32767, -32767};
+    return FrameRect{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
 }
 
 // The area that differs between the screens of frames `from` and `to`.
@@ -139,7 +202,7 @@ std::int32_t PrepareStart(GifDocument& document, const StartPoint& start, std::i
             return start.frame + 1;
         case StartKind::Keyframe: {
             const GifFrame& frame = *FrameAt(document, start.frame);
-            DecodeFrameImage(document.canvas, *frame.keyframe, false);
+            DecodeKeyframe(document.canvas, *frame.keyframe);
             if (start.frame < target) {
                 DisposeFrame(document.canvas, frame, document.underCurrent);
             }
@@ -183,28 +246,37 @@ void DrawUpToTarget(GifDocument& document, std::int32_t first, std::int32_t targ
 }  // namespace
 
 void BuildKeyframes(GifDocument& document, const FrameDone& frameDone) {
-    PixelMap before{};
+    PixelMap before;
     FillRect(document.canvas, kBackgroundPixel, WholeScreen(document));
+    document.leavesUncovered = document.frames.empty();
+    const GifFrame* previous = nullptr;
     int counter = kKeyframeInterval;
-    for (GifFrame* frame : document.frames) {
+    for (const std::unique_ptr<GifFrame>& frame : document.frames) {
         if (RestoresPrevious(*frame)) {
             EnsureScreenSized(before, document);
             CopyRect(document.canvas, before, frame->rect);
         }
         DrawFrame(document.canvas, *frame);
+        // Background appears only where nothing was drawn yet or where the
+        // previous frame's disposal uncovered it.
+        if (!document.leavesUncovered) {
+            document.leavesUncovered =
+                previous
+                    ? !StaysInPlace(*previous) && HasBackground(document.canvas, previous->rect)
+                    : HasBackground(document.canvas, WholeScreen(document));
+        }
         if (--counter == 0) {
             MakeKeyframe(document, *frame);
             counter = kKeyframeInterval;
         } else {
-            FreeKeyframe(frame->keyframe);
-            frame->keyframe = nullptr;
+            frame->keyframe.reset();
         }
         DisposeFrame(document.canvas, *frame, before);
+        previous = frame.get();
         if (frameDone) {
             frameDone();
         }
     }
-    FreePixels(before);
     document.currentFrame = -1;
     document.underCurrentFrame = -1;
 }

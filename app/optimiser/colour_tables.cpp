@@ -1,126 +1,188 @@
 #include "app/optimiser/colour_tables.h"
 
 #include <algorithm>
-#include <array>
+#include <numeric>
+#include <unordered_map>
 
-#include "app/codec/gif_reader.h"
-#include "app/codec/image_encode.h"
 #include "app/optimiser/colour_ordering.h"
-#include "app/optimiser/frame_optimiser.h"
-#include "app/optimiser/progress.h"
 
 namespace {
 
-using IndexMap = std::array<std::uint8_t, 256>;
+constexpr std::size_t kTableEntries = 256;
 
-std::uint32_t ColourAt(const std::uint8_t* table, std::size_t index) {
-    const std::uint8_t* rgb = table + 3 * index;
-    return std::uint32_t(rgb[0]) << 16 | std::uint32_t(rgb[1]) << 8 | rgb[2];
-}
-
-void AddUsedColours(ColourSet& set, const std::uint8_t* table, std::size_t size,
-                    const std::vector<std::uint32_t>& histogram) {
-    const std::size_t used = std::min(size, histogram.size());
+// The colours a frame draws, from its histogram.
+std::vector<Pixel> DrawnColours(const GifFrame& frame) {
+    std::vector<Pixel> drawn;
+    const std::size_t used = std::min(frame.table.size(), frame.histogram.size());
     for (std::size_t i = 0; i < used; ++i) {
-        if (histogram[i] != 0) {
-            AddColour(set, ColourAt(table, i), histogram[i]);
+        if (frame.histogram[i] != 0) {
+            drawn.push_back(frame.table[i]);
         }
     }
+    std::sort(drawn.begin(), drawn.end());
+    drawn.erase(std::unique(drawn.begin(), drawn.end()), drawn.end());
+    return drawn;
 }
 
-// Indices past the table's size map to 0; no pixel uses them.
-IndexMap MapOf(const ColourSet& set, const std::uint8_t* table, std::size_t size) {
-    IndexMap map{};
-    for (std::size_t i = 0; i < std::min<std::size_t>(size, 256); ++i) {
-        map[i] = static_cast<std::uint8_t>(LookUpColour(set, ColourAt(table, i)));
+// Pixels drawn of each colour over all frames.
+std::unordered_map<Pixel, std::uint64_t> ColourWeights(const GifDocument& document) {
+    std::unordered_map<Pixel, std::uint64_t> weights;
+    for (const std::unique_ptr<GifFrame>& frame : document.frames) {
+        const std::size_t used = std::min(frame->table.size(), frame->histogram.size());
+        for (std::size_t i = 0; i < used; ++i) {
+            if (frame->histogram[i] != 0) {
+                weights[frame->table[i]] += frame->histogram[i];
+            }
+        }
     }
-    return map;
+    return weights;
 }
 
-// The document's table becomes the colours of the ordered set.
-std::uint16_t TakeOrderedColours(GifDocument& document, const ColourSet& set) {
+// Frames from the largest area down; ties keep the file's order.
+std::vector<const GifFrame*> FramesByArea(const GifDocument& document) {
+    std::vector<const GifFrame*> frames;
+    for (const std::unique_ptr<GifFrame>& frame : document.frames) {
+        frames.push_back(frame.get());
+    }
+    std::stable_sort(frames.begin(), frames.end(), [](const GifFrame* a, const GifFrame* b) {
+        return RectArea(a->rect) > RectArea(b->rect);
+    });
+    return frames;
+}
+
+ColourIds OrderedByEngine(const GifDocument& document, const std::vector<Pixel>& colours,
+                          const std::unordered_map<Pixel, std::uint64_t>& weights) {
+    ColourSet set = NewColourSet(colours.size());
+    for (Pixel colour : colours) {
+        const auto weight = weights.find(colour);
+        AddColour(set, document.colours[colour].Packed(),
+                  weight == weights.end() ? 0 : weight->second);
+    }
+    OrderColours(set);
+    ColourIds ordered(set.entries.size());
     for (const ColourEntry& entry : set.entries) {
-        if (entry.newIndex < 255) {
-            std::uint8_t* rgb = document.colourTable + 3 * entry.newIndex;
-            rgb[0] = static_cast<std::uint8_t>(entry.colour >> 16);
-            rgb[1] = static_cast<std::uint8_t>(entry.colour >> 8);
-            rgb[2] = static_cast<std::uint8_t>(entry.colour);
-        }
+        const Pixel colour = document.colourIds.at(entry.colour);
+        ordered[entry.newIndex] = colour;
     }
-    return static_cast<std::uint16_t>(std::min<std::size_t>(255, set.entries.size()));
+    return ordered;
 }
 
 }  // namespace
 
-void RemapFrame(GifDocument& document, GifFrame& frame, std::uint16_t tableSize,
-                const std::uint8_t* map, TransparencyBand band) {
-    std::vector<std::uint32_t> histogram(tableSize, 0);
-    for (std::size_t i = 0; i < std::min<std::size_t>(tableSize, frame.histogram.size()); ++i) {
-        if (map[i] < tableSize) {
-            histogram[map[i]] += frame.histogram[i];
+ColourIds ChooseGlobalTable(GifDocument& document) {
+    std::vector<Pixel> chosen;
+    if (document.leavesUncovered) {
+        chosen.push_back(ColourId(document, document.backgroundColour));
+    }
+    // A table full to the last entry leaves no index for transparency, which
+    // every frame after the first is likely to want.
+    const std::size_t capacity = document.frames.size() > 1 ? kTableEntries - 1 : kTableEntries;
+    for (const GifFrame* frame : FramesByArea(document)) {
+        std::vector<Pixel> merged;
+        const std::vector<Pixel> drawn = DrawnColours(*frame);
+        std::vector<Pixel> sortedChosen = chosen;
+        std::sort(sortedChosen.begin(), sortedChosen.end());
+        std::set_union(sortedChosen.begin(), sortedChosen.end(), drawn.begin(), drawn.end(),
+                       std::back_inserter(merged));
+        if (merged.size() <= capacity) {
+            chosen = std::move(merged);
         }
     }
-    frame.histogram = std::move(histogram);
-    DecodeFrameImagePlain(document, frame, frame.interlaced);
-
-    IndexMap frameMap;
-    std::copy_n(map, frameMap.size(), frameMap.begin());
-    std::size_t range = tableSize;
-    if (frame.transparent) {
-        std::uint8_t index = PickTransparentIndex(tableSize, frame.histogram.data(), band);
-        frameMap[frame.transparentIndex] = index;
-        frame.transparentIndex = index;
-        range = std::max<std::size_t>(range, std::size_t(index) + 1);
-    }
-    RemapRect(document.canvas, frame.rect, frameMap.data());
-    FreeEncodedImage(frame);
-    EncodeFrameImage(document.canvas, frame, frame.interlaced, ColoursNeededInRange(frame, range));
+    return OrderedByEngine(document, chosen, ColourWeights(document));
 }
 
-void MergeLocalTables(GifDocument& document, std::vector<LoadingFrame>& frames,
-                      TransparencyBand band) {
-    ColourSet set = NewColourSet();
-    for (const LoadingFrame& loading : frames) {
-        const std::uint8_t* table =
-            loading.localTable.empty() ? document.colourTable : loading.localTable.data();
-        AddUsedColours(set, table, loading.colourCount, loading.frame->histogram);
+void TableLookup::Set(const ColourIds& table) {
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        indexOf_[table[i]] = std::int16_t(i);
     }
-    OrderColours(set);
-    const auto merged = static_cast<std::uint16_t>(std::min<std::size_t>(255, set.entries.size()));
-    const IndexMap globalMap = MapOf(set, document.colourTable, document.colourCount);
-    for (LoadingFrame& loading : frames) {
-        GifFrame& frame = *loading.frame;
-        IndexMap map = loading.localTable.empty()
-                           ? globalMap
-                           : MapOf(set, loading.localTable.data(), loading.colourCount);
-        std::uint16_t size = std::max(loading.colourCount, merged);
-        frame.histogram.resize(size, 0);
-        RemapFrame(document, frame, size, map.data(), band);
-        frame.histogram.resize(merged);
-        loading.colourCount = merged;
-        loading.localTable.clear();
-    }
-    document.colourCount = TakeOrderedColours(document, set);
 }
 
-void CompactGlobalTable(GifDocument& document, std::uint32_t stepsPerFrame, TransparencyBand band) {
-    const std::uint16_t n = document.colourCount;
-    ColourSet set = NewColourSet();
-    for (const GifFrame* frame : document.frames) {
-        AddUsedColours(set, document.colourTable, n, frame->histogram);
+void TableLookup::Clear(const ColourIds& table) {
+    for (Pixel colour : table) {
+        indexOf_[colour] = -1;
     }
-    if (set.entries.size() == 256) {
-        document.coloursAltered = true;
+}
+
+namespace {
+
+struct PixelColours {
+    std::vector<Pixel> colours;  // distinct, most used first
+    bool transparent = false;
+};
+
+PixelColours CountPixelColours(const std::vector<Pixel>& pixels) {
+    PixelColours found;
+    std::unordered_map<Pixel, std::uint32_t> counts;
+    for (Pixel pixel : pixels) {
+        if (pixel == kBackgroundPixel) {
+            found.transparent = true;
+        } else {
+            ++counts[pixel];
+        }
     }
-    OrderColours(set);
-    const IndexMap map = MapOf(set, document.colourTable, n);
-    for (GifFrame* frame : document.frames) {
-        RemapFrame(document, *frame, n, map.data(), band);
-        StepProgress(stepsPerFrame);
+    for (const auto& [colour, count] : counts) {
+        found.colours.push_back(colour);
     }
-    document.colourCount = TakeOrderedColours(document, set);
-    // Remapped colours all lie below the new count.
-    for (GifFrame* frame : document.frames) {
-        frame->histogram.resize(document.colourCount);
+    std::sort(found.colours.begin(), found.colours.end(), [&counts](Pixel a, Pixel b) {
+        const std::uint32_t countA = counts[a];
+        const std::uint32_t countB = counts[b];
+        return countA != countB ? countA > countB : a < b;
+    });
+    return found;
+}
+
+bool AllIn(const std::vector<Pixel>& colours, const TableLookup& lookup) {
+    return std::all_of(colours.begin(), colours.end(),
+                       [&lookup](Pixel colour) { return lookup.IndexOf(colour) >= 0; });
+}
+
+void FillIndices(TablePlan& plan, const std::vector<Pixel>& pixels, const TableLookup& lookup,
+                 TransparencyBand band) {
+    plan.histogram.assign(plan.table.size(), 0);
+    plan.indices.resize(pixels.size());
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        if (pixels[i] != kBackgroundPixel) {
+            const int index = lookup.IndexOf(pixels[i]);
+            plan.indices[i] = std::uint8_t(index);
+            ++plan.histogram[std::size_t(index)];
+        }
     }
+    if (!plan.transparent) {
+        return;
+    }
+    std::vector<std::uint32_t> counts = plan.histogram;
+    counts.resize(kTableEntries, 0);
+    plan.transparentIndex =
+        PickTransparentIndex(std::uint16_t(plan.table.size()), counts.data(), band);
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        if (pixels[i] == kBackgroundPixel) {
+            plan.indices[i] = plan.transparentIndex;
+        }
+    }
+}
+
+}  // namespace
+
+std::optional<TablePlan> PlanTable(const std::vector<Pixel>& pixels, bool declareTransparency,
+                                   const ColourIds& global, const TableLookup& globalLookup,
+                                   TableLookup& scratch, TransparencyBand band) {
+    const PixelColours found = CountPixelColours(pixels);
+    const bool transparent = found.transparent || declareTransparency;
+    const std::size_t needed = found.colours.size() + (transparent ? 1 : 0);
+    if (needed > kTableEntries) {
+        return std::nullopt;
+    }
+    TablePlan plan;
+    plan.transparent = transparent;
+    if (AllIn(found.colours, globalLookup)) {
+        plan.table = global;
+        FillIndices(plan, pixels, globalLookup, band);
+    } else {
+        plan.local = true;
+        plan.table = found.colours;
+        scratch.Set(plan.table);
+        FillIndices(plan, pixels, scratch, band);
+        scratch.Clear(plan.table);
+    }
+    return plan;
 }

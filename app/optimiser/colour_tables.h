@@ -1,25 +1,51 @@
-// The colour-table work done when a file has been read: the local colour
-// tables are merged into the global table, which is then compacted to the
-// colours some frame really uses, reordered and cut to at most 255 colours,
-// with every frame remapped and re-encoded to match.
+// Colour tables of a written file. The document keeps every colour; when a
+// stream is written, one global table holds the colours of as many frames
+// as fit, and a frame whose colours are not all in it carries a table of
+// its own with exactly the colours it needs.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "app/codec/document.h"
 #include "app/optimiser/transparent_index.h"
 
-struct LoadingFrame;
+// The colours of the global table in the order that keeps codes small:
+// the colours of the largest frames first, as many frames as fit, ordered by
+// the colour engine. When some screen leaves the canvas uncovered, the
+// background colour is among them.
+ColourIds ChooseGlobalTable(GifDocument& document);
 
-// Merges every frame's table into the document's; frames lose their local
-// tables. Sets the colour count to the merged table's.
-void MergeLocalTables(GifDocument& document, std::vector<LoadingFrame>& frames,
-                      TransparencyBand band);
-// Keeps only used colours, ordered and merged down to at most 255; one
-// progress step of `stepsPerFrame` per frame.
-void CompactGlobalTable(GifDocument& document, std::uint32_t stepsPerFrame, TransparencyBand band);
-// Remaps a frame's histogram, pixels and transparent index with `map` (256
-// entries; `tableSize` of them used) and encodes the frame anew.
-void RemapFrame(GifDocument& document, GifFrame& frame, std::uint16_t tableSize,
-                const std::uint8_t* map, TransparencyBand band);
+// Finds a colour's index in a table; -1 when the table lacks it. Sized to
+// the document's colour list.
+class TableLookup {
+public:
+    explicit TableLookup(std::size_t colourCount) : indexOf_(colourCount, -1) {}
+    void Set(const ColourIds& table);
+    void Clear(const ColourIds& table);
+    int IndexOf(Pixel colour) const { return indexOf_[colour]; }
+
+private:
+    std::vector<std::int16_t> indexOf_;
+};
+
+// How a frame's pixels are written: the table, whether it is the frame's
+// own, the transparent index and the indices of the pixels.
+struct TablePlan {
+    ColourIds table;
+    bool local = false;
+    bool transparent = false;
+    std::uint8_t transparentIndex = 0;
+    std::vector<std::uint32_t> histogram;  // per index of the table
+    std::vector<std::uint8_t> indices;     // the pixels, row after row
+};
+
+// Plans a table for rectangle-sized pixels in which kBackgroundPixel stands
+// for a transparent pixel: the global table when it holds every colour,
+// otherwise a table of the pixels' own colours. Transparency is declared
+// when a pixel is transparent or when `declareTransparency` asks. None when
+// the colours and the transparent index cannot share 256 entries.
+std::optional<TablePlan> PlanTable(const std::vector<Pixel>& pixels, bool declareTransparency,
+                                   const ColourIds& global, const TableLookup& globalLookup,
+                                   TableLookup& scratch, TransparencyBand band);

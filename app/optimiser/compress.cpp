@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "app/codec/gif_blocks.h"
 #include "app/codec/gif_reader.h"
@@ -30,83 +31,86 @@ constexpr std::uint16_t kTextNotCreated = 336;
 constexpr std::uint16_t kTextNotOpened = 338;
 constexpr std::uint16_t kTextNotWritten = 340;
 
-constexpr int kNoDistance = 768;
-
 enum class Outcome { Reduced, Equal, Larger };
 
-// The entry among the first `count` nearest to `colour` (lowest index on ties).
-std::uint8_t NearestEntry(const std::uint8_t* table, int count, const std::uint8_t* colour) {
-    int best = kNoDistance;
-    std::uint8_t nearest = 0;
-    for (int i = 0; i < count; ++i) {
-        const std::uint8_t* rgb = table + 3 * i;
-        int distance = std::abs(rgb[0] - colour[0]) + std::abs(rgb[1] - colour[1]) +
-                       std::abs(rgb[2] - colour[2]);
-        if (distance < best) {
-            best = distance;
-            nearest = static_cast<std::uint8_t>(i);
+// Red, green and blue of each colour, padded with black to 2^bits entries.
+std::vector<std::uint8_t> TableBytes(const GifDocument& document, const ColourIds& table,
+                                     int bits) {
+    std::vector<std::uint8_t> bytes(std::size_t(3) << bits, 0);
+    for (std::size_t i = 0; i < std::min(table.size(), std::size_t(1) << bits); ++i) {
+        const Rgb& colour = document.colours[table[i]];
+        bytes[3 * i] = colour.red;
+        bytes[3 * i + 1] = colour.green;
+        bytes[3 * i + 2] = colour.blue;
+    }
+    return bytes;
+}
+
+// The background index matters only where some screen shows background;
+// the global table then holds the background colour.
+std::uint8_t BackgroundIndex(const GifDocument& document, const ColourIds& global) {
+    if (!document.leavesUncovered) {
+        return 0;
+    }
+    for (std::size_t i = 0; i < global.size(); ++i) {
+        if (document.colours[global[i]] == document.backgroundColour) {
+            return std::uint8_t(i);
         }
     }
-    return nearest;
+    return 0;
 }
 
-// The global table has room for the background colour past the used colours
-// when the table's power of two allows; otherwise the nearest colour serves.
-std::uint8_t BackgroundIndexFor(GifDocument& document, int bits) {
-    const int n = document.colourCount;
-    const std::uint8_t* background = document.colourTable + 3 * 255;
-    if ((1 << bits) > n) {
-        std::copy_n(background, 3, document.colourTable + 3 * n);
-        return static_cast<std::uint8_t>(n);
-    }
-    return NearestEntry(document.colourTable, n, background);
-}
-
-void WriteStreamHead(GifDocument& document) {
-    int needed = 1;
-    for (const GifFrame* frame : document.frames) {
-        needed = std::max(needed, ColoursNeeded(document, *frame));
+void WriteStreamHead(const GifDocument& document, const ColourIds& global) {
+    const std::uint8_t background = BackgroundIndex(document, global);
+    int needed = std::max(2, background + 1);
+    for (const std::unique_ptr<GifFrame>& frame : document.frames) {
+        if (!frame->localTable) {
+            needed = std::max(needed, ColoursNeeded(*frame));
+        }
     }
     const int bits = BitsForColours(needed);
-    const std::uint8_t background = BackgroundIndexFor(document, bits);
     WriteScreenHeader(document.screenWidth, document.screenHeight, background, bits,
-                      document.colourTable);
+                      TableBytes(document, global, bits).data());
     if (document.loops) {
         WriteLoopExtension(document.loopCount);
     }
     // An empty start comment still goes out before a first frame's comment,
     // so that the frame's comment is not read back as the start comment.
-    const bool firstHasComment = !document.frames.empty() && document.frames[0]->comment[0];
-    if (document.startComment[0] || firstHasComment) {
-        WriteCommentExtension(document.startComment);
+    const bool firstHasComment = !document.frames.empty() && !document.frames[0]->comment.empty();
+    if (!document.startComment.empty() || firstHasComment) {
+        WriteCommentExtension(document.startComment.c_str());
     }
 }
 
-void WriteFrame(const GifFrame& frame) {
-    if (frame.comment[0]) {
-        WriteCommentExtension(frame.comment);
+void WriteFrame(const GifDocument& document, const GifFrame& frame) {
+    if (!frame.comment.empty()) {
+        WriteCommentExtension(frame.comment.c_str());
     }
     WriteGraphicControl(frame.transparent, frame.disposal, frame.userInput,
                         static_cast<std::uint16_t>(frame.delay), frame.transparentIndex);
-    WriteImageDescriptor(
-        static_cast<std::uint16_t>(frame.rect.left), static_cast<std::uint16_t>(frame.rect.top),
-        static_cast<std::uint16_t>(RectWidth(frame.rect)),
-        static_cast<std::uint16_t>(RectHeight(frame.rect)), frame.interlaced, 1, nullptr);
-    WriteOutput(frame.encodedSize, frame.encodedImage);
+    const int bits = BitsForColours(ColoursNeeded(frame));
+    const std::vector<std::uint8_t> localTable =
+        frame.localTable ? TableBytes(document, frame.table, bits) : std::vector<std::uint8_t>{};
+    WriteImageDescriptor(static_cast<std::uint16_t>(frame.rect.left),
+                         static_cast<std::uint16_t>(frame.rect.top),
+                         static_cast<std::uint16_t>(RectWidth(frame.rect)),
+                         static_cast<std::uint16_t>(RectHeight(frame.rect)), frame.interlaced, bits,
+                         frame.localTable ? localTable.data() : nullptr);
+    WriteOutput(std::uint32_t(frame.encoded.size()), frame.encoded.data());
 }
 
 }  // namespace
 
-void WriteGifStream(GifDocument& document) {
+void WriteGifStream(const GifDocument& document, const ColourIds& global) {
     ResetOutput();
-    WriteStreamHead(document);
+    WriteStreamHead(document, global);
     StepProgress(1);
-    for (const GifFrame* frame : document.frames) {
-        WriteFrame(*frame);
+    for (const std::unique_ptr<GifFrame>& frame : document.frames) {
+        WriteFrame(document, *frame);
         StepProgress(1);
     }
-    if (document.endComment[0]) {
-        WriteCommentExtension(document.endComment);
+    if (!document.endComment.empty()) {
+        WriteCommentExtension(document.endComment.c_str());
     }
     WriteTrailer();
     StepProgress(1);
@@ -173,9 +177,9 @@ bool CompressDocument(GifDocument& document, const FileSpec* spec, bool saveMode
     report.name = DisplayNameTemp(spec);
     BeginProgress(JFormatTemp(IJString(kTextCompressing), report.name),
                   2 * std::uint32_t(document.frames.size()) + 2);
-    OptimiseFrames(document, options);
+    const ColourIds global = OptimiseFrames(document, options);
     SetProgressText(JFormatTemp(IJString(kTextSaving), report.name));
-    WriteGifStream(document);
+    WriteGifStream(document, global);
 
     const std::uint32_t oldSize = document.fileSize;
     const std::uint32_t newSize = OutputSize();
@@ -204,7 +208,7 @@ bool CompressDocument(GifDocument& document, const FileSpec* spec, bool saveMode
 
 void CompressCommand(GifDocument& document, bool saveMode, const CompressionOptions& options,
                      DocumentRefresh refresh) {
-    if (CompressDocument(document, document.fileSpec, saveMode, options) && refresh) {
+    if (CompressDocument(document, document.fileSpec.get(), saveMode, options) && refresh) {
         refresh(document);
     }
 }

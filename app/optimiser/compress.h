@@ -25,5 +25,5 @@ void CompressCommand(GifDocument& document, bool saveMode, const CompressionOpti
 bool SaveStreamToFile(GifDocument& document, const FileSpec* spec);
 
 // Builds the GIF stream of the document in the output stream as it stands
-// (frames already optimised).
-void WriteGifStream(GifDocument& document);
+// (frames already optimised), with `global` as the global colour table.
+void WriteGifStream(const GifDocument& document, const ColourIds& global);

@@ -3,8 +3,8 @@
 // optimised), `after` (the document's canvas: the screen just after the
 // frame, as the file showed it originally) and `next` (the screen just after
 // the following frame, where the last frame's following frame is the first
-// one drawn on a cleared screen). Background, nothing drawn, is 255 on all
-// three.
+// one drawn on a cleared screen). Background, nothing drawn, is
+// kBackgroundPixel on all three.
 //
 // Disposal acts on the screens as in the document's screen model: 2 clears
 // the frame's rectangle to background, 3 puts back what the rectangle held
@@ -17,8 +17,8 @@
 #include <numeric>
 
 #include "app/codec/image_encode.h"
+#include "app/optimiser/colour_tables.h"
 #include "app/optimiser/progress.h"
-#include "framework/core/memory.h"
 
 namespace {
 
@@ -34,16 +34,17 @@ bool StaysInPlace(const GifFrame& frame) {
     return !ClearsToBackground(frame) && !RestoresPrevious(frame);
 }
 
+// GIF images are at most 65535 pixels wide and high.
+constexpr int kMaxImageSide = 0xFFFF;
+
 FrameRect WholeScreen(const GifDocument& document) {
-    return FrameRect{0, 0, std::int16_t(document.screenHeight), std::int16_t(document.screenWidth)};
+    return CanvasRect(document);
 }
 
 FrameRect ClipToScreen(const FrameRect& rect, const GifDocument& document) {
-    const auto clamp = [](int value, int limit) {
-        return std::int16_t(std::clamp(value, 0, limit));
-    };
-    const int width = document.screenWidth;
-    const int height = document.screenHeight;
+    const auto clamp = [](int value, int limit) { return std::clamp(value, 0, limit); };
+    const int width = int(document.canvas.width);
+    const int height = int(document.canvas.height);
     return FrameRect{clamp(rect.top, height), clamp(rect.left, width), clamp(rect.bottom, height),
                      clamp(rect.right, width)};
 }
@@ -64,34 +65,24 @@ bool Contains(const FrameRect& rect, int x, int y) {
 // covered on `next`, for a following frame that restores it.
 struct WorkScreens {
     explicit WorkScreens(GifDocument& document) : after(document.canvas) {
-        const std::uint16_t width = document.screenWidth;
-        const std::uint16_t height = document.screenHeight;
-        if (after.width != width || after.height != height) {
-            ResizePixelMap(after, width, height);
-        }
+        const std::uint32_t width = after.width;
+        const std::uint32_t height = after.height;
         InitPixelMap(before, width, height);
         InitPixelMap(next, width, height);
-        const FrameRect whole = WholeScreen(document);
-        FillRect(before, kBackgroundPixel, whole);
-        FillRect(after, kBackgroundPixel, whole);
-        FillRect(next, kBackgroundPixel, whole);
-        if (std::any_of(document.frames.begin(), document.frames.end(),
-                        [](const GifFrame* frame) { return RestoresPrevious(*frame); })) {
+        FillRect(after, kBackgroundPixel, WholeScreen(document));
+        if (std::any_of(
+                document.frames.begin(), document.frames.end(),
+                [](const std::unique_ptr<GifFrame>& frame) { return RestoresPrevious(*frame); })) {
             InitPixelMap(underNext, width, height);
         }
-    }
-    ~WorkScreens() {
-        FreePixels(before);
-        FreePixels(next);
-        FreePixels(underNext);
     }
     WorkScreens(const WorkScreens&) = delete;
     WorkScreens& operator=(const WorkScreens&) = delete;
 
-    PixelMap before{};
+    PixelMap before;
     PixelMap& after;
-    PixelMap next{};
-    PixelMap underNext{};
+    PixelMap next;
+    PixelMap underNext;
 };
 
 // The bounding box of the pixels of `rect` that are marked. This is what
@@ -130,18 +121,17 @@ FrameRect BoundMarked(const FrameRect& rect, std::uint32_t stride, RowMayMark ro
     if (top < 0) {
         return FrameRect{rect.bottom, rect.right, rect.bottom, rect.right};
     }
-    return FrameRect{std::int16_t(top), std::int16_t(rect.left + left), std::int16_t(bottom),
-                     std::int16_t(rect.left + right)};
+    return FrameRect{top, rect.left + left, bottom, rect.left + right};
 }
 
 // Where the frame really changes the screen.
 FrameRect ShrinkToChanges(const FrameRect& rect, const WorkScreens& screens) {
-    const std::uint8_t* before = screens.before.pixels;
-    const std::uint8_t* after = screens.after.pixels;
+    const Pixel* before = screens.before.pixels.data();
+    const Pixel* after = screens.after.pixels.data();
     return BoundMarked(
         rect, screens.after.width,
         [=](std::uint32_t at, int width) {
-            return std::memcmp(before + at, after + at, std::size_t(width)) != 0;
+            return std::memcmp(before + at, after + at, std::size_t(width) * sizeof(Pixel)) != 0;
         },
         [=](std::uint32_t at) { return before[at] != after[at]; });
 }
@@ -152,8 +142,8 @@ FrameRect ShrinkToChanges(const FrameRect& rect, const WorkScreens& screens) {
 // pixel the frame leaves must be cleared.
 FrameRect ShrinkToCleared(const FrameRect& rect, const WorkScreens& screens,
                           bool followingRestores) {
-    const std::uint8_t* after = screens.after.pixels;
-    const std::uint8_t* next = screens.next.pixels;
+    const Pixel* after = screens.after.pixels.data();
+    const Pixel* next = screens.next.pixels.data();
     return BoundMarked(
         rect, screens.after.width, [](std::uint32_t, int) { return true; },
         [=](std::uint32_t at) {
@@ -165,7 +155,7 @@ FrameRect ShrinkToCleared(const FrameRect& rect, const WorkScreens& screens,
 // Whether clearing `rect` would wipe something shown outside `allowed`.
 bool WipesOutside(const FrameRect& rect, const FrameRect& allowed, const PixelMap& screen) {
     for (int y = rect.top; y < rect.bottom; ++y) {
-        const std::uint8_t* row = screen.pixels + std::size_t(y) * screen.width;
+        const Pixel* row = screen.Row(y);
         for (int x = rect.left; x < rect.right; ++x) {
             if (row[x] != kBackgroundPixel && !Contains(allowed, x, y)) {
                 return true;
@@ -189,7 +179,10 @@ FrameRect ApplyRectangleOptions(const FrameRect& rect, const GifDocument& docume
         grown.left = 0;
     }
     if (!options.smallFirstFrameRectangle && first) {
-        grown = WholeScreen(document);
+        grown = Hull(grown, ClipToScreen(ScreenRect(document), document));
+    }
+    if (RectWidth(grown) > kMaxImageSide || RectHeight(grown) > kMaxImageSide) {
+        return rect;
     }
     if (ClearsToBackground(frame) && WipesOutside(grown, original, after)) {
         return rect;
@@ -200,20 +193,9 @@ FrameRect ApplyRectangleOptions(const FrameRect& rect, const GifDocument& docume
 // One pixel at the corner of a collapsed rectangle, moved inside the
 // screen: a zero-sized image is refused by many decoders.
 FrameRect OnePixelAt(const FrameRect& collapsed, const GifDocument& document) {
-    const int left = std::max(0, std::min<int>(collapsed.left, document.screenWidth - 1));
-    const int top = std::max(0, std::min<int>(collapsed.top, document.screenHeight - 1));
-    return FrameRect{std::int16_t(top), std::int16_t(left), std::int16_t(top + 1),
-                     std::int16_t(left + 1)};
-}
-
-// Highest index with a non-zero count, 0 when none.
-int HighestUsedIndex(const std::vector<std::uint32_t>& histogram, int colourCount) {
-    for (int i = std::min(int(histogram.size()), colourCount); i-- > 0;) {
-        if (histogram[std::size_t(i)] != 0) {
-            return i;
-        }
-    }
-    return 0;
+    const int left = std::max(0, std::min<int>(collapsed.left, int(document.canvas.width) - 1));
+    const int top = std::max(0, std::min<int>(collapsed.top, int(document.canvas.height) - 1));
+    return FrameRect{top, left, top + 1, left + 1};
 }
 
 enum class RowMode {
@@ -228,167 +210,168 @@ enum class RowMode {
 // each pass sees what it has already spread. Only colours of `after` are
 // written, so what the frame shows stays the same.
 template <typename Carries>
-void ExtendRuns(std::uint8_t* out, int width, const std::uint8_t* after, std::uint8_t t,
-                Carries carries) {
+void ExtendRuns(Pixel* out, int width, const Pixel* after, Carries carries) {
     for (int x = 1; x < width; ++x) {
-        if (out[x - 1] != t && carries(out[x - 1], after[x])) {
+        if (out[x - 1] != kBackgroundPixel && carries(out[x - 1], after[x])) {
             out[x] = after[x];
         }
     }
     for (int x = width - 1; x >= 1; --x) {
-        if (out[x] != t && carries(out[x], after[x - 1])) {
+        if (out[x] != kBackgroundPixel && carries(out[x], after[x - 1])) {
             out[x - 1] = after[x - 1];
         }
     }
 }
 
-void FillRow(std::uint8_t* out, int width, const std::uint8_t* before, const std::uint8_t* after,
-             std::uint8_t t, RowMode mode) {
+// One row of the frame's image; kBackgroundPixel marks a transparent pixel.
+// Drawing never leaves background behind, so a pixel that is background
+// after the frame was background before it too.
+void FillRow(Pixel* out, int width, const Pixel* before, const Pixel* after, RowMode mode) {
     for (int x = 0; x < width; ++x) {
-        const bool shows = after[x] != kBackgroundPixel;
-        if (mode == RowMode::Opaque) {
-            out[x] = shows ? after[x] : t;
-        } else {
-            out[x] = shows && before[x] != after[x] ? after[x] : t;
-        }
+        out[x] = mode == RowMode::Opaque || before[x] != after[x] ? after[x] : kBackgroundPixel;
     }
     if (mode == RowMode::ExtendEqualRuns) {
-        ExtendRuns(out, width, after, t,
-                   [](std::uint8_t shown, std::uint8_t colour) { return shown == colour; });
+        ExtendRuns(out, width, after, [](Pixel shown, Pixel colour) { return shown == colour; });
     } else if (mode == RowMode::ExtendOpaqueRuns) {
-        ExtendRuns(out, width, after, t,
-                   [](std::uint8_t, std::uint8_t colour) { return colour != kBackgroundPixel; });
+        ExtendRuns(out, width, after,
+                   [](Pixel, Pixel colour) { return colour != kBackgroundPixel; });
     }
-}
-
-void EncodeWithMode(const GifDocument& document, GifFrame& frame, const WorkScreens& screens,
-                    RowMode mode) {
-    const std::uint8_t* before = screens.before.pixels;
-    const std::uint8_t* after = screens.after.pixels;
-    const std::uint8_t t = frame.transparentIndex;
-    EncodeFrameImageWith(frame, frame.interlaced, screens.after.width,
-                         ColoursNeeded(document, frame),
-                         [=](std::uint8_t* row, std::uint16_t width, std::uint32_t at) {
-                             FillRow(row, width, before + at, after + at, t, mode);
-                         });
 }
 
 // The pixels a row mode gives the frame's rectangle, row after row.
-std::vector<std::uint8_t> ModePixels(const GifFrame& frame, const WorkScreens& screens,
-                                     RowMode mode) {
-    const int width = RectWidth(frame.rect);
-    const int height = RectHeight(frame.rect);
-    std::vector<std::uint8_t> pixels(std::size_t(width) * std::size_t(height));
+std::vector<Pixel> ModePixels(const FrameRect& rect, const WorkScreens& screens, RowMode mode) {
+    const int width = RectWidth(rect);
+    const int height = RectHeight(rect);
+    std::vector<Pixel> pixels(std::size_t(width) * std::size_t(height));
     for (int y = 0; y < height; ++y) {
         const std::size_t at =
-            std::size_t(frame.rect.top + y) * screens.after.width + std::size_t(frame.rect.left);
+            std::size_t(rect.top + y) * screens.after.width + std::size_t(rect.left);
         FillRow(pixels.data() + std::size_t(y) * std::size_t(width), width,
-                screens.before.pixels + at, screens.after.pixels + at, frame.transparentIndex,
-                mode);
+                screens.before.pixels.data() + at, screens.after.pixels.data() + at, mode);
     }
     return pixels;
 }
 
-// The shortest encoded image met so far, held apart from its frame; freed
-// unless handed back.
-class ShortestImage {
-public:
-    ShortestImage() = default;
-    ShortestImage(const ShortestImage&) = delete;
-    ShortestImage& operator=(const ShortestImage&) = delete;
-    ~ShortestImage() { JFree(bytes_); }
-
-    // Takes the frame's encoded image when it is strictly shorter than the
-    // one held (or none is held yet); otherwise frees it.
-    void Offer(GifFrame& frame) {
-        if (!bytes_ || frame.encodedSize < size_) {
-            JFree(bytes_);
-            bytes_ = frame.encodedImage;
-            size_ = frame.encodedSize;
-            frame.encodedImage = nullptr;
-            frame.encodedSize = 0;
-        } else {
-            FreeEncodedImage(frame);
-        }
-    }
-
-    std::uint32_t Size() const { return size_; }
-
-    // Gives the held image to a frame that owns none.
-    void HandTo(GifFrame& frame) {
-        frame.encodedImage = bytes_;
-        frame.encodedSize = size_;
-        bytes_ = nullptr;
-        size_ = 0;
-    }
-
-private:
-    std::uint8_t* bytes_ = nullptr;
-    std::uint32_t size_ = 0;
+// What a frame is written as, apart from its rectangle and disposal.
+struct FrameEncoding {
+    std::vector<std::uint8_t> encoded;
+    ColourIds table;
+    bool local = false;
+    bool transparent = false;
+    std::uint8_t transparentIndex = 0;
+    std::vector<std::uint32_t> histogram;
 };
 
-// Tries the row modes the options allow and leaves the shortest encoding in
-// the frame; ties keep the earlier mode. A frame that clears its rectangle
-// afterwards is encoded in the plain mode only.
-void EncodeShortest(const GifDocument& document, GifFrame& frame, const WorkScreens& screens,
-                    const CompressionOptions& options) {
-    if (!options.useInterframeTransparency) {
-        EncodeWithMode(document, frame, screens, RowMode::Opaque);
-        return;
-    }
-    ShortestImage shortest;
-    EncodeWithMode(document, frame, screens, RowMode::TransparentUnchanged);
-    shortest.Offer(frame);
-    if (!ClearsToBackground(frame)) {
-        // A mode whose pixels equal an earlier mode's encodes to the same
-        // bytes, which can never be strictly shorter: it is not encoded.
-        std::vector<std::vector<std::uint8_t>> tried{
-            ModePixels(frame, screens, RowMode::TransparentUnchanged)};
-        for (RowMode mode :
-             {RowMode::ExtendEqualRuns, RowMode::ExtendOpaqueRuns, RowMode::Opaque}) {
-            std::vector<std::uint8_t> pixels = ModePixels(frame, screens, mode);
-            if (std::find(tried.begin(), tried.end(), pixels) != tried.end()) {
-                continue;
-            }
-            EncodeWithMode(document, frame, screens, mode);
-            shortest.Offer(frame);
-            tried.push_back(std::move(pixels));
+// Bytes of a table of its own: 2^bits entries of three bytes.
+std::size_t LocalTableBytes(int coloursNeeded) {
+    return std::size_t(3) << BitsForColours(coloursNeeded);
+}
+
+int ColoursNeededFor(const std::vector<std::uint32_t>& histogram, bool transparent,
+                     std::uint8_t transparentIndex) {
+    int highest = 0;
+    for (std::size_t i = histogram.size(); i-- > 0;) {
+        if (histogram[i] != 0) {
+            highest = int(i);
+            break;
         }
     }
-    shortest.HandTo(frame);
-}
-
-// A frame that shows every pixel of its rectangle and whose transparent
-// index would cost a wider code may do better without transparency; a tie
-// goes to the version without.
-bool MayDropTransparency(const GifDocument& document, const GifFrame& frame) {
-    const int t = frame.transparentIndex;
-    const std::uint64_t shown =
-        std::accumulate(frame.histogram.begin(), frame.histogram.end(), std::uint64_t{0});
-    const std::uint64_t area = std::uint64_t(RectWidth(frame.rect)) * RectHeight(frame.rect);
-    return StaysInPlace(frame) && t > HighestUsedIndex(frame.histogram, document.colourCount) &&
-           std::has_single_bit(unsigned(t)) && shown == area;
-}
-
-void DropTransparencyIfShorter(const GifDocument& document, GifFrame& frame,
-                               const PixelMap& after) {
-    ShortestImage withTransparency;
-    withTransparency.Offer(frame);
-    frame.transparent = false;
-    EncodeFrameImage(after, frame, frame.interlaced, ColoursNeeded(document, frame));
-    if (withTransparency.Size() < frame.encodedSize) {
-        FreeEncodedImage(frame);
-        withTransparency.HandTo(frame);
-        frame.transparent = true;
+    if (transparent) {
+        highest = std::max(highest, int(transparentIndex));
     }
+    return highest + 1;
 }
 
-void CountShownColours(const GifDocument& document, GifFrame& frame, const PixelMap& after,
-                       bool showsNothing) {
-    frame.histogram.assign(document.colourCount, 0);
-    if (!showsNothing) {
-        CountColoursBelow255(after, frame.rect, document.colourCount, frame.histogram.data());
+FrameEncoding Encode(const FrameRect& rect, bool interlaced, TablePlan plan) {
+    FrameImage image{rect, {}};
+    const int needed = ColoursNeededFor(plan.histogram, plan.transparent, plan.transparentIndex);
+    EncodeIndices(image, interlaced, needed, plan.indices.data());
+    return FrameEncoding{
+        std::move(image.encoded), std::move(plan.table), plan.local,
+        plan.transparent,         plan.transparentIndex, std::move(plan.histogram)};
+}
+
+std::size_t WrittenSize(const FrameEncoding& encoding) {
+    const std::size_t table =
+        encoding.local ? LocalTableBytes(ColoursNeededFor(encoding.histogram, encoding.transparent,
+                                                          encoding.transparentIndex))
+                       : 0;
+    return encoding.encoded.size() + table;
+}
+
+// The global table and what finds colours in it, for one run.
+struct TableContext {
+    ColourIds global;
+    TableLookup globalLookup;
+    TableLookup scratch;
+    TransparencyBand band;
+};
+
+// What image libraries that fill undrawn areas (with the background colour,
+// or the first frame's transparent index) would show differently, and so
+// must stay as it was: whether the frame declares transparency.
+enum class Transparency {
+    AsNeeded,  // declared only when some pixel is transparent
+    Declared,  // declared even when no pixel is transparent
+    Absent,    // never declared: only the opaque mode serves
+};
+
+// Tries the row modes the options allow and returns the one written
+// shortest (its own table counted); ties keep the earlier mode. A frame that
+// clears its rectangle afterwards is encoded in the plain mode only. None
+// when no mode's colours fit one table.
+std::optional<FrameEncoding> EncodeShortest(const GifFrame& frame, const FrameRect& rect,
+                                            const WorkScreens& screens,
+                                            const CompressionOptions& options,
+                                            Transparency transparency, TableContext& tables) {
+    std::vector<RowMode> modes{RowMode::Opaque};
+    if (options.useInterframeTransparency && transparency != Transparency::Absent) {
+        modes = {RowMode::TransparentUnchanged};
+        if (!ClearsToBackground(frame)) {
+            modes.insert(modes.end(),
+                         {RowMode::ExtendEqualRuns, RowMode::ExtendOpaqueRuns, RowMode::Opaque});
+        }
     }
+    std::optional<FrameEncoding> shortest;
+    // A mode whose pixels equal an earlier mode's encodes to the same bytes,
+    // which can never be strictly shorter: it is not encoded.
+    std::vector<std::vector<Pixel>> tried;
+    for (RowMode mode : modes) {
+        std::vector<Pixel> pixels = ModePixels(rect, screens, mode);
+        if (std::find(tried.begin(), tried.end(), pixels) != tried.end()) {
+            continue;
+        }
+        std::optional<TablePlan> plan =
+            PlanTable(pixels, transparency == Transparency::Declared, tables.global,
+                      tables.globalLookup, tables.scratch, tables.band);
+        tried.push_back(std::move(pixels));
+        if (!plan || (transparency == Transparency::Absent && plan->transparent)) {
+            continue;
+        }
+        FrameEncoding encoding = Encode(rect, frame.interlaced, std::move(*plan));
+        if (!shortest || WrittenSize(encoding) < WrittenSize(*shortest)) {
+            shortest = std::move(encoding);
+        }
+    }
+    return shortest;
+}
+
+void TakeEncoding(GifFrame& frame, FrameEncoding encoding) {
+    frame.encoded = std::move(encoding.encoded);
+    frame.table = std::move(encoding.table);
+    frame.localTable = encoding.local;
+    frame.transparent = encoding.transparent;
+    frame.transparentIndex = encoding.transparentIndex;
+    frame.histogram = std::move(encoding.histogram);
+}
+
+// The frame as it came: it shows what it showed, whatever its colours.
+void KeepAsItWas(GifFrame& frame, const FrameRect& rect, std::uint8_t disposal,
+                 const TableContext& tables) {
+    frame.rect = rect;
+    frame.disposal = disposal;
+    frame.localTable = !(frame.table.size() <= tables.global.size() &&
+                         std::equal(frame.table.begin(), frame.table.end(), tables.global.begin()));
 }
 
 struct FramePlace {
@@ -396,9 +379,36 @@ struct FramePlace {
     bool followingRestores;  // the following frame has disposal 3
 };
 
+// A first screen that leaves anything undrawn is shown differently by
+// image libraries: undrawn areas outside the first frame take the background
+// colour or index 0, and the whole screen starts transparent when the first
+// frame declares transparency. Such a first frame keeps its rectangle and
+// its transparency, or comes as it was when it had none.
+bool FirstScreenLeavesBackground(const GifDocument& document, const WorkScreens& screens) {
+    return HasBackground(screens.after, WholeScreen(document));
+}
+
+// A frame that clears to background is cleared to its transparent colour by
+// such libraries when it declares transparency, else to the background
+// colour: it keeps declaring transparency or not.
+Transparency TransparencyToKeep(const GifFrame& frame, bool first, bool leavesBackground) {
+    if ((first && leavesBackground) || ClearsToBackground(frame)) {
+        return frame.transparent ? Transparency::Declared : Transparency::Absent;
+    }
+    return Transparency::AsNeeded;
+}
+
 void OptimiseFrame(const GifDocument& document, GifFrame& frame, const WorkScreens& screens,
-                   const CompressionOptions& options, FramePlace place) {
+                   const CompressionOptions& options, FramePlace place, TableContext& tables) {
+    const FrameRect originalRect = frame.rect;
+    const std::uint8_t originalDisposal = frame.disposal;
     const FrameRect original = ClipToScreen(frame.rect, document);
+    const bool firstLeavesBackground =
+        place.first && FirstScreenLeavesBackground(document, screens);
+    if (firstLeavesBackground && !frame.transparent) {
+        KeepAsItWas(frame, originalRect, originalDisposal, tables);
+        return;
+    }
     FrameRect rect = ShrinkToChanges(original, screens);
     if (ClearsToBackground(frame)) {
         const FrameRect cleared = ShrinkToCleared(original, screens, place.followingRestores);
@@ -408,24 +418,25 @@ void OptimiseFrame(const GifDocument& document, GifFrame& frame, const WorkScree
             rect = Hull(rect, cleared);
         }
     }
-    rect =
-        ApplyRectangleOptions(rect, document, options, place.first, frame, original, screens.after);
-    const bool showsNothing = RectIsEmpty(rect);
-    frame.rect = showsNothing ? OnePixelAt(rect, document) : rect;
-    CountShownColours(document, frame, screens.after, showsNothing);
-    frame.transparent = true;
-    frame.transparentIndex =
-        PickTransparentIndex(document.colourCount, frame.histogram.data(), options.band);
-    FreeEncodedImage(frame);
-    if (showsNothing) {
+    if (firstLeavesBackground) {
+        rect = original;
+    } else {
+        rect = ApplyRectangleOptions(rect, document, options, place.first, frame, original,
+                                     screens.after);
+    }
+    if (RectIsEmpty(rect)) {
         // Nothing differs, so the one pixel comes out transparent.
-        EncodeWithMode(document, frame, screens, RowMode::TransparentUnchanged);
+        rect = OnePixelAt(rect, document);
+    }
+    const Transparency transparency = TransparencyToKeep(frame, place.first, firstLeavesBackground);
+    std::optional<FrameEncoding> encoding =
+        EncodeShortest(frame, rect, screens, options, transparency, tables);
+    if (!encoding) {
+        KeepAsItWas(frame, originalRect, originalDisposal, tables);
         return;
     }
-    EncodeShortest(document, frame, screens, options);
-    if (MayDropTransparency(document, frame)) {
-        DropTransparencyIfShorter(document, frame, screens.after);
-    }
+    frame.rect = rect;
+    TakeEncoding(frame, std::move(*encoding));
 }
 
 // Turns a screen that shows a frame into the screen before the following
@@ -467,12 +478,15 @@ void AdvanceAfter(WorkScreens& screens, const GifFrame& current, const GifFrame&
 
 }  // namespace
 
-void OptimiseFrames(GifDocument& document, const CompressionOptions& options) {
-    // Without a screen there is no place for even a one-pixel frame.
-    if (document.frames.empty() || document.screenWidth == 0 || document.screenHeight == 0) {
-        return;
+ColourIds OptimiseFrames(GifDocument& document, const CompressionOptions& options) {
+    // Without a canvas there is no place for even a one-pixel frame.
+    if (document.frames.empty() || document.canvas.width == 0 || document.canvas.height == 0) {
+        return {};
     }
     SetOmitFrameTerminators(options.omitFrameTerminators);
+    TableContext tables{ChooseGlobalTable(document), TableLookup(document.colours.size()),
+                        TableLookup(document.colours.size()), options.band};
+    tables.globalLookup.Set(tables.global);
     WorkScreens screens(document);
     GifFrame& first = *document.frames.front();
     DrawFrame(screens.after, first);
@@ -493,7 +507,8 @@ void OptimiseFrames(GifDocument& document, const CompressionOptions& options) {
         } else {
             DrawFollowing(screens, following);
         }
-        OptimiseFrame(document, current, screens, options, {i == 0, RestoresPrevious(following)});
+        OptimiseFrame(document, current, screens, options, {i == 0, RestoresPrevious(following)},
+                      tables);
         StepProgress(1);
         if (last) {
             Dispose(screens.after, current, screens.before);
@@ -503,16 +518,9 @@ void OptimiseFrames(GifDocument& document, const CompressionOptions& options) {
         }
     }
     RefreshCanvas(document);
+    return tables.global;
 }
 
-int ColoursNeeded(const GifDocument& document, const GifFrame& frame) {
-    return ColoursNeededInRange(frame, document.colourCount);
-}
-
-int ColoursNeededInRange(const GifFrame& frame, std::size_t range) {
-    int highest = HighestUsedIndex(frame.histogram, int(std::min<std::size_t>(range, 256)));
-    if (frame.transparent) {
-        highest = std::max(highest, int(frame.transparentIndex));
-    }
-    return highest + 1;
+int ColoursNeeded(const GifFrame& frame) {
+    return ColoursNeededFor(frame.histogram, frame.transparent, frame.transparentIndex);
 }

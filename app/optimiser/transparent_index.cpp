@@ -79,8 +79,12 @@ std::uint16_t IndexForBand(std::uint16_t n, const std::uint32_t* histogram, Tran
 
 std::uint8_t PickTransparentIndex(std::uint16_t colourCount, const std::uint32_t* histogram,
                                   TransparencyBand band) {
-    // A full table of 256 colours (only while tables are merged) would ask
-    // for index 256; 255 is free there, since remapped colours stay below it.
+    // A band may ask for an index past 255, or for one a full table's frame
+    // uses; the lowest unused index serves then. The caller guarantees one
+    // exists: a frame with transparency uses at most 255 of the 256 indices.
     std::uint16_t index = IndexForBand(colourCount, histogram, band);
+    if (index > 255 || (index < colourCount && histogram[index] != 0)) {
+        index = LowestUnused(colourCount, histogram);
+    }
     return static_cast<std::uint8_t>(index > 255 ? 255 : index);
 }

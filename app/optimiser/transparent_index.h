@@ -15,6 +15,6 @@ enum class TransparencyBand : std::uint8_t {
     Ultrahigh,  // 255
 };
 
-// `histogram` holds `colourCount` pixel counts.
+// `histogram` holds `colourCount` pixel counts (at most 256).
 std::uint8_t PickTransparentIndex(std::uint16_t colourCount, const std::uint32_t* histogram,
                                   TransparencyBand band);

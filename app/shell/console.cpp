@@ -1,6 +1,7 @@
 #include "app/shell/console.h"
 
 #include <unistd.h>
+#include <memory>
 
 #include <cstdio>
 #include <optional>
@@ -315,7 +316,7 @@ void TellNotOpened(const char* path) {
     JTellSimply(JFormatTemp(IJString(kTextNotOpened), path), IJString(kTextNotOpened + 1));
 }
 
-GifDocument* OpenDocument(const char* path, const CompressionOptions& options) {
+std::unique_ptr<GifDocument> OpenDocument(const char* path) {
     FileSpec* spec = JFileSpecFromPath(path);
     JFile* file = spec ? JFileOpen(spec, JFileMode::Read) : nullptr;
     if (!file) {
@@ -325,14 +326,14 @@ GifDocument* OpenDocument(const char* path, const CompressionOptions& options) {
         }
         return nullptr;
     }
-    GifDocument* document = OpenGifDocument(spec, file, options.band);
+    std::unique_ptr<GifDocument> document = OpenGifDocument(spec, file);
     JFileClose(file);
     JFileSpecFree(spec);
     return document;
 }
 
 void HandleFile(const CommandLine& line, const char* path, const CompressionOptions& options) {
-    GifDocument* document = OpenDocument(path, options);
+    std::unique_ptr<GifDocument> document = OpenDocument(path);
     if (!document) {
         return;
     }
@@ -341,22 +342,18 @@ void HandleFile(const CommandLine& line, const char* path, const CompressionOpti
         FileSpec* target = JFileSpecFromPath(line.outputPath);
         if (!target) {
             TellNotOpened(line.outputPath);
-            FreeDocument(document);
             return;
         }
-        JFileSpecFree(document->fileSpec);
-        document->fileSpec = target;
+        document->fileSpec.reset(target);
     }
     const bool save = line.command != Command::Test;
     // Saving what a damaged file let us read would lose the rest of it for
     // good; in a batch nobody has seen the warning, so it takes --yes.
     if (save && document->readIncomplete && !gConsole.yes) {
         JTellSimply(JFormatTemp(JResourceText(kTextPartlyRead), path), IJString(kTextOk));
-        FreeDocument(document);
         return;
     }
     CompressCommand(*document, save, options, nullptr);
-    FreeDocument(document);
 }
 
 }  // namespace

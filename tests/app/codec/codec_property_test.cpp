@@ -39,10 +39,7 @@ Bytes GifFile(const Bytes& image, int width, int height, int colours, bool inter
                          nullptr);
     WriteOutput(std::uint32_t(image.size()), image.data());
     WriteTrailer();
-    std::uint8_t* copy = CopyOutput();
-    Bytes file(copy, copy + OutputSize());
-    JFree(copy);
-    return file;
+    return CopyOutput();
 }
 
 // giflib's pixels of the file's first image, empty when it refuses the file.

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <vector>
 
+#include "app/codec/document.h"
 #include "app/codec/frame_image.h"
 #include "app/codec/gif_input.h"
 #include "app/codec/image_decode.h"
@@ -139,24 +140,76 @@ inline ParsedImage ParseImage(const Bytes& image, long pixelCount) {
 // Encodes width x height bytes (row after row) as one image record.
 inline Bytes EncodePixels(const Bytes& pixels, int width, int height, int colours,
                           bool interlaced) {
-    PixelMap map{std::uint16_t(width), std::uint16_t(height),
-                 const_cast<std::uint8_t*>(pixels.data())};
-    FrameImage record{{0, 0, std::int16_t(height), std::int16_t(width)}, 0, nullptr};
-    EncodeFrameImage(map, record, interlaced, colours);
-    Bytes out(record.encodedImage, record.encodedImage + record.encodedSize);
-    FreeEncodedImage(record);
-    return out;
+    FrameImage record{{0, 0, height, width}, {}};
+    EncodeIndices(record, interlaced, colours, pixels.data());
+    return record.encoded;
 }
 
 // Decodes an encoded image into width x height bytes first filled with `fill`.
 inline DecodeResult DecodePixels(const Bytes& image, int width, int height, bool interlaced,
                                  Bytes& pixels, std::uint8_t fill = 0xEE) {
     pixels.assign(std::size_t(width) * std::size_t(height), fill);
-    PixelMap map{std::uint16_t(width), std::uint16_t(height), pixels.data()};
-    Bytes copy = image;
-    FrameImage record{
-        {0, 0, std::int16_t(height), std::int16_t(width)}, std::uint32_t(copy.size()), copy.data()};
-    return DecodeFrameImage(map, record, interlaced);
+    FrameImage record{{0, 0, height, width}, image};
+    return DecodeIndices(record, interlaced, pixels.data());
+}
+
+// The table that makes each index the pixel of the same value.
+inline const Pixel* IdentityTable() {
+    static const std::vector<Pixel> table = [] {
+        std::vector<Pixel> identity(256);
+        for (int i = 0; i < 256; ++i) {
+            identity[std::size_t(i)] = Pixel(i);
+        }
+        return identity;
+    }();
+    return table.data();
+}
+
+// A map whose pixels are the given bytes.
+inline PixelMap MapOfBytes(int width, int height, const Bytes& bytes) {
+    PixelMap map;
+    map.width = std::uint32_t(width);
+    map.height = std::uint32_t(height);
+    map.pixels.assign(bytes.begin(), bytes.end());
+    return map;
+}
+
+// The map's pixels as bytes (every pixel below 256).
+inline Bytes BytesOfMap(const PixelMap& map) {
+    Bytes bytes;
+    for (Pixel pixel : map.pixels) {
+        bytes.push_back(std::uint8_t(pixel));
+    }
+    return bytes;
+}
+
+// Gives the document `count` distinct colours, so that pixel value i is
+// colour i and a table of i entries indexes colours 0 to i - 1.
+inline void GiveColours(GifDocument& document, int count) {
+    for (int i = 0; i < count; ++i) {
+        ColourId(document, ::Rgb{std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i * 7)});
+    }
+}
+
+// Encodes rectangle-sized indices into a frame whose table is colours 0 to
+// colours - 1, and counts them as the reader does.
+inline void EncodeFrameIndices(GifFrame& frame, const Bytes& pixels, int colours) {
+    FrameImage image{frame.rect, {}};
+    EncodeIndices(image, frame.interlaced, colours, pixels.data());
+    frame.encoded = std::move(image.encoded);
+    frame.table.resize(std::size_t(colours));
+    for (int i = 0; i < colours; ++i) {
+        frame.table[std::size_t(i)] = Pixel(i);
+    }
+    frame.histogram.assign(std::size_t(colours), 0);
+    for (std::uint8_t pixel : pixels) {
+        if (pixel < colours) {
+            ++frame.histogram[pixel];
+        }
+    }
+    if (frame.transparent && frame.transparentIndex < colours) {
+        frame.histogram[frame.transparentIndex] = 0;
+    }
 }
 
 // giflib's input function over a byte vector.

@@ -120,17 +120,15 @@ Bytes ReadFile(const fs::path& path) {
 // that any stray write shows up in the frame around it.
 DecodeResult DecodeFramed(const FoundImage& image, Bytes& inside) {
     const int mapWidth = image.width + 2, mapHeight = image.height + 2;
-    Bytes map(std::size_t(mapWidth) * std::size_t(mapHeight), 0xEE);
-    PixelMap pixelMap{std::uint16_t(mapWidth), std::uint16_t(mapHeight), map.data()};
-    Bytes data = image.data;
-    FrameImage record{{1, 1, std::int16_t(1 + image.height), std::int16_t(1 + image.width)},
-                      std::uint32_t(data.size()),
-                      data.data()};
-    DecodeResult result = DecodeFrameImage(pixelMap, record, image.interlaced);
+    PixelMap pixelMap = MapOfBytes(mapWidth, mapHeight,
+                                   Bytes(std::size_t(mapWidth) * std::size_t(mapHeight), 0xEE));
+    FrameImage record{{1, 1, 1 + image.height, 1 + image.width}, image.data};
+    DecodeResult result =
+        DecodeFrameImage(pixelMap, record, image.interlaced, IndexPlacement{IdentityTable()});
     inside.clear();
     for (int y = 0; y < mapHeight; ++y) {
         for (int x = 0; x < mapWidth; ++x) {
-            const std::uint8_t p = map[std::size_t(y * mapWidth + x)];
+            const Pixel p = pixelMap.Row(y)[x];
             if (y == 0 || x == 0 || y == mapHeight - 1 || x == mapWidth - 1) {
                 EXPECT_EQ(p, 0xEE) << "written outside the rectangle at " << x << "," << y;
             } else {

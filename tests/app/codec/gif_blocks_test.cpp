@@ -13,10 +13,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes Output() {
-    std::uint8_t* copy = CopyOutput();
-    Bytes bytes(copy, copy + OutputSize());
-    JFree(copy);
-    return bytes;
+    return CopyOutput();
 }
 
 class GifBlocks : public testing::Test {

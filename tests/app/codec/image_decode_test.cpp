@@ -57,24 +57,24 @@ TEST(InterlacedRows, SurplusRowsAfterLastPassAreIgnored) {
 TEST(DecodeFrameImage, SkippingLeavesTransparentPixelsUnchanged) {
     Bytes source{5, 1, 5, 2};
     Bytes image = EncodePixels(source, 4, 1, 8, false);
-    Bytes canvas(12, 9);
-    PixelMap map{4, 3, canvas.data()};
-    FrameImage record{{1, 0, 2, 4}, std::uint32_t(image.size()), image.data()};
-    EXPECT_EQ(DecodeFrameImage(map, record, false, true, 5), DecodeResult::Decoded);
-    EXPECT_EQ(canvas, (Bytes{9, 9, 9, 9, 9, 1, 9, 2, 9, 9, 9, 9}));
+    PixelMap map = MapOfBytes(4, 3, Bytes(12, 9));
+    FrameImage record{{1, 0, 2, 4}, image};
+    EXPECT_EQ(DecodeFrameImage(map, record, false, IndexPlacement{IdentityTable(), true, 5}),
+              DecodeResult::Decoded);
+    EXPECT_EQ(BytesOfMap(map), (Bytes{9, 9, 9, 9, 9, 1, 9, 2, 9, 9, 9, 9}));
 }
 
 TEST(DecodeFrameImage, WritesOnlyInsideItsRectangle) {
     Bytes source(6, 7);
     Bytes image = EncodePixels(source, 3, 2, 8, false);
-    Bytes canvas(25, 0);
-    PixelMap map{5, 5, canvas.data()};
-    FrameImage record{{2, 1, 4, 4}, std::uint32_t(image.size()), image.data()};
-    EXPECT_EQ(DecodeFrameImage(map, record, false), DecodeResult::Decoded);
+    PixelMap map = MapOfBytes(5, 5, Bytes(25, 0));
+    FrameImage record{{2, 1, 4, 4}, image};
+    EXPECT_EQ(DecodeFrameImage(map, record, false, IndexPlacement{IdentityTable()}),
+              DecodeResult::Decoded);
     for (int y = 0; y < 5; ++y) {
         for (int x = 0; x < 5; ++x) {
             bool inside = y >= 2 && y < 4 && x >= 1 && x < 4;
-            EXPECT_EQ(canvas[std::size_t(y * 5 + x)], inside ? 7 : 0) << x << "," << y;
+            EXPECT_EQ(map.Row(y)[x], inside ? 7 : 0) << x << "," << y;
         }
     }
 }
@@ -82,13 +82,13 @@ TEST(DecodeFrameImage, WritesOnlyInsideItsRectangle) {
 TEST(DecodeFrameImage, RectangleOutsideTheMapFailsUntouched) {
     Bytes source(4, 1);
     Bytes image = EncodePixels(source, 2, 2, 2, false);
-    Bytes canvas(4, 0);
-    PixelMap map{2, 2, canvas.data()};
+    PixelMap map = MapOfBytes(2, 2, Bytes(4, 0));
     for (FrameRect rect : {FrameRect{1, 1, 3, 3}, FrameRect{-1, 0, 1, 2}, FrameRect{0, 2, 2, 1}}) {
-        FrameImage record{rect, std::uint32_t(image.size()), image.data()};
-        EXPECT_EQ(DecodeFrameImage(map, record, false), DecodeResult::Failed);
+        FrameImage record{rect, image};
+        EXPECT_EQ(DecodeFrameImage(map, record, false, IndexPlacement{IdentityTable()}),
+                  DecodeResult::Failed);
     }
-    EXPECT_EQ(canvas, Bytes(4, 0));
+    EXPECT_EQ(BytesOfMap(map), Bytes(4, 0));
 }
 
 }  // namespace

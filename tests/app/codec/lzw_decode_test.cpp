@@ -33,9 +33,9 @@ TEST(LzwDecode, CodeBeyondNextFreeDecodesLikeNextFreeWithoutHarm) {
     EXPECT_EQ(pixels, (Bytes{2, 2, 2, 2, 2}));
 }
 
-TEST(LzwDecode, MinimumCodeSizeOutsideTwoToNineFails) {
+TEST(LzwDecode, MinimumCodeSizeZeroOrAboveElevenFails) {
     Bytes pixels;
-    for (int size : {0, 1, 10, 11}) {
+    for (int size : {0, 12, 13}) {
         CodeStream stream;
         stream.Put(1 << size, size + 1);
         stream.Put(0, size + 1);
@@ -43,12 +43,18 @@ TEST(LzwDecode, MinimumCodeSizeOutsideTwoToNineFails) {
         EXPECT_EQ(DecodePixels(stream.Image(size), 1, 1, false, pixels), DecodeResult::Failed)
             << size;
     }
-    CodeStream nine;
-    nine.Put(512, 10);
-    nine.Put(300, 10);
-    nine.Put(513, 10);
-    EXPECT_EQ(DecodePixels(nine.Image(9), 1, 1, false, pixels), DecodeResult::Decoded);
-    EXPECT_EQ(pixels[0], 300 & 0xFF);
+    EXPECT_EQ(DecodePixels(Bytes{255, 1, 0, 0}, 1, 1, false, pixels), DecodeResult::Failed);
+}
+
+TEST(LzwDecode, FirstCodeWithoutLeadingClearDefinesNoEntry) {
+    CodeStream stream;
+    stream.Put(1, 3);  // "1", with no string before it
+    stream.Put(6, 3);  // so 6 is still free: "1" + "1"
+    stream.Put(6, 3);
+    stream.Put(kEnd, 3);
+    Bytes pixels;
+    EXPECT_EQ(DecodePixels(stream.Image(2), 5, 1, false, pixels), DecodeResult::Decoded);
+    EXPECT_EQ(pixels, (Bytes{1, 1, 1, 1, 1}));
 }
 
 TEST(LzwDecode, TerminatorRightAfterLastPixelNeedsNoEndCode) {
@@ -188,15 +194,16 @@ TEST(LzwDecode, WidthGrowsWithTableAndStaysTwelveBitsOnceFull) {
 TEST(LzwDecode, ZeroWidthImageReadsItsDataAndWritesNothing) {
     CodeStream stream;
     stream.Put(kEnd, 3);
-    std::uint8_t guard = 0xAB;
-    PixelMap map{1, 4, &guard};
+    PixelMap map = MapOfBytes(1, 4, Bytes(4, 0xAB));
     Bytes image = stream.Image(2);
-    FrameImage record{{0, 1, 4, 1}, std::uint32_t(image.size()), image.data()};
-    EXPECT_EQ(DecodeFrameImage(map, record, false), DecodeResult::Decoded);
-    EXPECT_EQ(guard, 0xAB);
-    FrameImage flat{{1, 0, 1, 1}, std::uint32_t(image.size()), image.data()};
-    EXPECT_EQ(DecodeFrameImage(map, flat, true), DecodeResult::Decoded);
-    EXPECT_EQ(guard, 0xAB);
+    FrameImage record{{0, 1, 4, 1}, image};
+    EXPECT_EQ(DecodeFrameImage(map, record, false, IndexPlacement{IdentityTable()}),
+              DecodeResult::Decoded);
+    EXPECT_EQ(BytesOfMap(map), Bytes(4, 0xAB));
+    FrameImage flat{{1, 0, 1, 1}, image};
+    EXPECT_EQ(DecodeFrameImage(map, flat, true, IndexPlacement{IdentityTable()}),
+              DecodeResult::Decoded);
+    EXPECT_EQ(BytesOfMap(map), Bytes(4, 0xAB));
 }
 
 TEST(LzwDecode, ZeroSizeImageWithStrayCodesGivesExtraDataResult) {

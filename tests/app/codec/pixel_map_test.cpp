@@ -11,50 +11,40 @@ class PixelMapTest : public testing::Test {
 protected:
     void SetUp() override {
         InitPixelMap(map_, 4, 3);
-        std::iota(map_.pixels, map_.pixels + 12, 0);
+        std::iota(map_.pixels.begin(), map_.pixels.end(), Pixel{0});
     }
-    void TearDown() override { FreePixels(map_); }
 
-    std::vector<std::uint8_t> Pixels() const { return {map_.pixels, map_.pixels + 12}; }
+    std::vector<Pixel> Pixels() const { return map_.pixels; }
 
-    PixelMap map_{};
+    PixelMap map_;
 };
 
+constexpr Pixel kNone = kBackgroundPixel;
+
 TEST_F(PixelMapTest, FillRectCoversRowsTopToBottomMinusOne) {
-    FillRect(map_, 255, FrameRect{1, 1, 3, 3});
-    EXPECT_EQ(Pixels(), (std::vector<std::uint8_t>{0, 1, 2, 3, 4, 255, 255, 7, 8, 255, 255, 11}));
+    FillRect(map_, kNone, FrameRect{1, 1, 3, 3});
+    EXPECT_EQ(Pixels(), (std::vector<Pixel>{0, 1, 2, 3, 4, kNone, kNone, 7, 8, kNone, kNone, 11}));
 }
 
 TEST_F(PixelMapTest, RectanglesReachingOutsideAreClipped) {
-    FillRect(map_, 9, FrameRect{2, 3, 10, 10});
-    FillRect(map_, 9, FrameRect{-5, -5, 1, 1});
-    EXPECT_EQ(Pixels(), (std::vector<std::uint8_t>{9, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 9}));
+    FillRect(map_, 900, FrameRect{2, 3, 10, 10});
+    FillRect(map_, 900, FrameRect{-5, -5, 1, 1});
+    EXPECT_EQ(Pixels(), (std::vector<Pixel>{900, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 900}));
 }
 
-TEST_F(PixelMapTest, RemapRectTranslatesEveryPixel) {
-    std::uint8_t table[256];
-    for (int i = 0; i < 256; ++i) {
-        table[i] = std::uint8_t(100 + i);
-    }
-    RemapRect(map_, FrameRect{0, 2, 1, 4}, table);
-    EXPECT_EQ(Pixels()[2], 102);
-    EXPECT_EQ(Pixels()[3], 103);
-    EXPECT_EQ(Pixels()[4], 4);
+TEST_F(PixelMapTest, BackgroundIsFoundOnlyInsideTheRectangle) {
+    map_.pixels[5] = kNone;
+    EXPECT_TRUE(HasBackground(map_, FrameRect{1, 1, 2, 2}));
+    EXPECT_FALSE(HasBackground(map_, FrameRect{0, 2, 3, 4}));
+    EXPECT_FALSE(HasBackground(map_, FrameRect{1, 1, 1, 1}));
 }
 
-TEST_F(PixelMapTest, CountColoursSkipsValuesAtOrAboveN) {
-    map_.pixels[0] = 255;
-    std::uint32_t counts[256];
-    std::fill(std::begin(counts), std::end(counts), 77u);
-    CountColours(map_, FrameRect{0, 0, 3, 4}, 6, counts);
-    EXPECT_EQ(counts[0], 0u);
-    EXPECT_EQ(counts[5], 1u);
-    EXPECT_EQ(counts[6], 77u);
-    CountColours(map_, FrameRect{0, 0, 3, 4}, 256, counts);
-    EXPECT_EQ(counts[255], 1u);
-    CountColoursBelow255(map_, FrameRect{0, 0, 3, 4}, 256, counts);
-    EXPECT_EQ(counts[255], 0u);
-    EXPECT_EQ(counts[11], 1u);
+TEST_F(PixelMapTest, CopyRectMovesOnlyTheRectangle) {
+    PixelMap other;
+    InitPixelMap(other, 4, 3);
+    CopyRect(map_, other, FrameRect{1, 2, 3, 4});
+    EXPECT_EQ(other.pixels, (std::vector<Pixel>{kNone, kNone, kNone, kNone, kNone, kNone, 6, 7,
+                                                kNone, kNone, 10, 11}));
 }
 
 }  // namespace

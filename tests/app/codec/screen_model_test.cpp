@@ -14,6 +14,8 @@ namespace {
 
 constexpr int kColours = 16;
 
+using Screen = std::vector<Pixel>;
+
 // What a frame draws, kept beside the document for the reference compositor.
 struct FrameSpec {
     FrameRect rect;
@@ -26,50 +28,40 @@ struct FrameSpec {
 
 class ScreenModel : public testing::Test {
 protected:
-    void TearDown() override { FreeDocument(document_); }
-
     void NewDocument(int width, int height) {
         document_ = NewGifDocument();
         document_->screenWidth = std::uint16_t(width);
         document_->screenHeight = std::uint16_t(height);
         ResizePixelMap(document_->canvas, document_->screenWidth, document_->screenHeight);
-        document_->colourCount = kColours;
+        GiveColours(*document_, kColours);
     }
 
     FrameRect RandomRect() {
         const int w = document_->screenWidth, h = document_->screenHeight;
         if (random_() % 4 == 0) {
-            return FrameRect{0, 0, std::int16_t(h), std::int16_t(w)};
+            return FrameRect{0, 0, h, w};
         }
         const int top = int(random_() % unsigned(h)), left = int(random_() % unsigned(w));
         const int bottom = top + 1 + int(random_() % unsigned(h - top));
         const int right = left + 1 + int(random_() % unsigned(w - left));
-        return FrameRect{std::int16_t(top), std::int16_t(left), std::int16_t(bottom),
-                         std::int16_t(right)};
+        return FrameRect{top, left, bottom, right};
     }
 
     void AddFrame(const FrameSpec& spec) {
         specs_.push_back(spec);
-        GifFrame* frame = NewGifFrame();
+        auto frame = std::make_unique<GifFrame>();
         frame->rect = spec.rect;
         frame->disposal = spec.disposal;
         frame->transparent = spec.transparent;
         frame->transparentIndex = spec.transparentIndex;
         frame->interlaced = spec.interlaced;
         Encode(*frame, spec.pixels);
-        document_->frames.push_back(frame);
+        document_->frames.push_back(std::move(frame));
         document_->frameCount = std::int32_t(document_->frames.size());
     }
 
     void Encode(GifFrame& frame, const Bytes& pixels) {
-        FreeEncodedImage(frame);
-        Bytes copy = pixels;
-        PixelMap map{std::uint16_t(RectWidth(frame.rect)), std::uint16_t(RectHeight(frame.rect)),
-                     copy.data()};
-        FrameImage local{{0, 0, std::int16_t(map.height), std::int16_t(map.width)}, 0, nullptr};
-        EncodeFrameImage(map, local, frame.interlaced, kColours);
-        frame.encodedImage = local.encodedImage;
-        frame.encodedSize = local.encodedSize;
+        EncodeFrameIndices(frame, pixels, kColours);
     }
 
     void AddRandomFrame() {
@@ -93,12 +85,12 @@ protected:
     }
 
     // The screen while frame `target` is displayed, redrawn from the start.
-    Bytes ReferenceScreen(int target) const {
+    Screen ReferenceScreen(int target) const {
         const int w = document_->screenWidth;
-        Bytes screen(std::size_t(w * document_->screenHeight), kBackgroundPixel);
+        Screen screen(std::size_t(w * document_->screenHeight), kBackgroundPixel);
         for (int i = 0; i <= target; ++i) {
             const FrameSpec& spec = specs_[std::size_t(i)];
-            const Bytes before = screen;
+            const Screen before = screen;
             const int width = RectWidth(spec.rect);
             for (int y = spec.rect.top; y < spec.rect.bottom; ++y) {
                 for (int x = spec.rect.left; x < spec.rect.right; ++x) {
@@ -126,23 +118,20 @@ protected:
         return screen;
     }
 
-    Bytes Canvas() const {
-        const PixelMap& canvas = document_->canvas;
-        return Bytes(canvas.pixels, canvas.pixels + canvas.width * canvas.height);
-    }
+    Screen Canvas() const { return document_->canvas.pixels; }
 
     // Shows the frame and checks the screen, and that nothing outside the
     // reported rectangle changed.
     void ShowAndCheck(int target) {
         const int previous = document_->currentFrame;
-        const Bytes before = Canvas();
+        const Screen before = Canvas();
         const FrameRect changed = ShowFrame(*document_, target);
         ASSERT_EQ(Canvas(), ReferenceScreen(target))
             << "showing " << target << " after " << previous;
         if (previous < 0) {
             return;
         }
-        const Bytes after = Canvas();
+        const Screen after = Canvas();
         const int w = document_->screenWidth;
         for (int y = 0; y < document_->screenHeight; ++y) {
             for (int x = 0; x < w; ++x) {
@@ -164,7 +153,7 @@ protected:
         Encode(frame, Bytes(std::size_t(RectWidth(frame.rect) * RectHeight(frame.rect)), 13));
     }
 
-    GifDocument* document_ = nullptr;
+    std::unique_ptr<GifDocument> document_;
     std::vector<FrameSpec> specs_;
     std::mt19937 random_{1};
 };
@@ -180,14 +169,13 @@ TEST_F(ScreenModel, SeventeenFramesHaveKeyframesOnIndices7And15Only) {
     }
     const Keyframe& key = *FrameAt(*document_, 15)->keyframe;
     EXPECT_EQ(key.rect, (FrameRect{0, 0, 5, 6}));
-    EXPECT_EQ(key.encodedImage[0], 8);
+    EXPECT_EQ(key.encoded[0], 8);
 }
 
 TEST_F(ScreenModel, FarTargetStartsFromNearestKeyframe) {
     NewDocument(8, 8);
     for (int i = 0; i < 20; ++i) {
-        AddPlainFrame(FrameRect{std::int16_t(i % 7), std::int16_t(i % 5), 8, 7},
-                      std::uint8_t(i % 9));
+        AddPlainFrame(FrameRect{i % 7, i % 5, 8, 7}, std::uint8_t(i % 9));
     }
     BuildKeyframes(*document_);
     ShowAndCheck(3);
@@ -200,8 +188,7 @@ TEST_F(ScreenModel, FarTargetStartsFromNearestKeyframe) {
 TEST_F(ScreenModel, NextFrameDrawsOnlyThatFrame) {
     NewDocument(8, 8);
     for (int i = 0; i < 6; ++i) {
-        AddPlainFrame(FrameRect{std::int16_t(i), 0, 8, std::int16_t(8 - i)}, std::uint8_t(i),
-                      i == 3 ? 2 : 1);
+        AddPlainFrame(FrameRect{i, 0, 8, 8 - i}, std::uint8_t(i), i == 3 ? 2 : 1);
     }
     BuildKeyframes(*document_);
     ShowAndCheck(3);
@@ -262,14 +249,13 @@ TEST_F(ScreenModel, DocumentWithoutFramesShowsBackground) {
     NewDocument(3, 2);
     BuildKeyframes(*document_);
     ShowFrame(*document_, 0);
-    EXPECT_EQ(Canvas(), Bytes(6, kBackgroundPixel));
+    EXPECT_EQ(Canvas(), Screen(6, kBackgroundPixel));
     EXPECT_EQ(document_->currentFrame, -1);
 }
 
 TEST_F(ScreenModel, RandomAnimationsMatchRedrawingFromTheStart) {
     for (int round = 0; round < 12; ++round) {
         SCOPED_TRACE(round);
-        FreeDocument(document_);
         specs_.clear();
         NewDocument(3 + int(random_() % 30), 3 + int(random_() % 20));
         const int frames = 17 + int(random_() % 24);

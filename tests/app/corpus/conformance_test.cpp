@@ -251,9 +251,6 @@ const IntendedTable& IntendedSuiteDifferences() {
     constexpr const char* kShownTogether =
         "every image is a frame of its own; an image without a delay is shown for no time "
         "before the next, where the suite draws it together with the next into one frame";
-    constexpr const char* kMerged =
-        "256 colours: the one table of 255 entries (entry 255 is the background) merges the "
-        "two nearest colours";
     constexpr const char* kZeroSized =
         "an image of zero width or height has no row to decode; the reader takes it as "
         "damage and keeps the frames before it (the decoder leaves this choice open)";
@@ -268,10 +265,6 @@ const IntendedTable& IntendedSuiteDifferences() {
         {"image-zero-width", {Listed::Differs, kZeroSized}},
         {"image-zero-height", {Listed::Differs, kZeroSized}},
         {"image-zero-size", {Listed::Differs, kZeroSized}},
-        {"all-reds", {Listed::Differs, kMerged}},
-        {"all-greens", {Listed::Differs, kMerged}},
-        {"all-blues", {Listed::Differs, kMerged}},
-        {"interlace", {Listed::Differs, kMerged}},
         {"image-overlap-bg", {Listed::Differs, kGrownScreen}},
         {"image-outside-bg", {Listed::Differs, kGrownScreen}},
         {"images-combine", {Listed::ImagesShownTogether, kShownTogether}},
@@ -288,25 +281,6 @@ const IntendedTable& IntendedSuiteDifferences() {
          {Listed::Differs,
           "pixels beyond their image's colour table show colour 0 of that table, so the image "
           "is kept where the suite expects none"}},
-        {"max-width",
-         {Listed::Differs,
-          "a frame position or extent above 32767 does not fit a frame rectangle; the file is "
-          "refused as corrupt"}},
-        {"max-height",
-         {Listed::Differs,
-          "a frame position or extent above 32767 does not fit a frame rectangle; the file is "
-          "refused as corrupt"}},
-        {"max-codes",
-         {Listed::Differs,
-          "the decoder accepts minimum code sizes 2 to 9 only; this image's 11 is damage"}},
-        {"loop-buffer",
-         {Listed::Differs,
-          "a looping extension must end after its 3-byte sub-block; the buffer-size sub-block "
-          "after it is damage, so the image after it is not read"}},
-        {"loop-buffer_max",
-         {Listed::Differs,
-          "a looping extension must end after its 3-byte sub-block; the buffer-size sub-block "
-          "after it is damage, so the image after it is not read"}},
         {"loop-animexts",
          {Listed::Differs,
           "only the NETSCAPE2.0 looping extension sets the loop count; ANIMEXTS1.0 is ignored "
@@ -324,10 +298,6 @@ const IntendedTable& IntendedSuiteDifferences() {
          {Listed::Differs,
           "a plain text block is skipped and the image after it is a frame; the suite "
           "expects no frame"}},
-        {"unknown-extension",
-         {Listed::Differs,
-          "an extension label other than 0x01, 0xF9, 0xFE and 0xFF is damage: reading stops "
-          "there with the corrupt-file warning"}},
     };
     return table;
 }

@@ -168,14 +168,10 @@ public:
 // ---------------------------------------------------------------------------
 // Opening and showing documents
 
-struct DocumentFree {
-    void operator()(GifDocument* document) const { FreeDocument(document); }
-};
-using Document = std::unique_ptr<GifDocument, DocumentFree>;
+using Document = std::unique_ptr<GifDocument>;
 
 // Opens a file as the Open command does; null when it was refused.
-inline Document OpenDocument(const fs::path& path,
-                             TransparencyBand band = TransparencyBand::UltralowA) {
+inline Document OpenDocument(const fs::path& path) {
     InitOutput();
     FileSpec* spec = JFileSpecFromPath(path.c_str());
     if (!spec) {
@@ -188,10 +184,10 @@ inline Document OpenDocument(const fs::path& path,
         JFileSpecFree(spec);
         return nullptr;
     }
-    GifDocument* document = OpenGifDocument(spec, file, band);
+    Document document = OpenGifDocument(spec, file);
     JFileClose(file);
     JFileSpecFree(spec);
-    return Document(document);
+    return document;
 }
 
 using Rgba = std::uint32_t;  // red in the low byte, alpha in the high byte
@@ -202,14 +198,18 @@ inline Rgba Opaque(int red, int green, int blue) {
     return Rgba(red) | Rgba(green) << 8 | Rgba(blue) << 16 | 0xFF000000u;
 }
 
-// The canvas as colours: value 255 (nothing drawn) is kClear.
+// The canvas as colours: background (nothing drawn) is kClear.
 inline Screen CanvasColours(const GifDocument& document) {
     const PixelMap& canvas = document.canvas;
     Screen screen(std::size_t(canvas.width) * canvas.height);
     for (std::size_t i = 0; i < screen.size(); ++i) {
-        const std::uint8_t value = canvas.pixels[i];
-        const std::uint8_t* rgb = document.colourTable + 3 * value;
-        screen[i] = value == 255 ? kClear : Opaque(rgb[0], rgb[1], rgb[2]);
+        const Pixel value = canvas.pixels[i];
+        if (value == kBackgroundPixel) {
+            screen[i] = kClear;
+        } else {
+            const Rgb& colour = document.colours[value];
+            screen[i] = Opaque(colour.red, colour.green, colour.blue);
+        }
     }
     return screen;
 }
@@ -354,15 +354,31 @@ struct Box {
 // show its colour 0, and a file without any table uses a grey ramp.
 class ReferenceCompositor {
 public:
-    explicit ReferenceCompositor(GifFileType* gif) : gif_(gif) {
-        width_ = gif->SWidth;
-        height_ = gif->SHeight;
+    // The screen covers the logical screen, every image and at least
+    // minWidth x minHeight, so that two files whose images reach past the
+    // screen differently are compared over the same area.
+    explicit ReferenceCompositor(GifFileType* gif, int minWidth = 0, int minHeight = 0)
+        : gif_(gif) {
+        width_ = std::max(ExtentWidth(gif), minWidth);
+        height_ = std::max(ExtentHeight(gif), minHeight);
+        screen_.assign(std::size_t(width_) * std::size_t(height_), kClear);
+    }
+
+    static int ExtentWidth(GifFileType* gif) {
+        int width = gif->SWidth;
         for (int i = 0; i < gif->ImageCount; ++i) {
             const GifImageDesc& image = gif->SavedImages[i].ImageDesc;
-            width_ = std::max(width_, image.Left + image.Width);
-            height_ = std::max(height_, image.Top + image.Height);
+            width = std::max(width, image.Left + image.Width);
         }
-        screen_.assign(std::size_t(width_) * std::size_t(height_), kClear);
+        return width;
+    }
+    static int ExtentHeight(GifFileType* gif) {
+        int height = gif->SHeight;
+        for (int i = 0; i < gif->ImageCount; ++i) {
+            const GifImageDesc& image = gif->SavedImages[i].ImageDesc;
+            height = std::max(height, image.Top + image.Height);
+        }
+        return height;
     }
 
     int width() const { return width_; }

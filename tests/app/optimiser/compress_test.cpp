@@ -56,13 +56,13 @@ protected:
         original_ = dir_.Read("ball.gif");
         spec_ = JFileSpecFromPath(dir_.File("ball.gif").c_str());
         JFile* file = JFileOpen(spec_, JFileMode::Read);
-        document_ = OpenGifDocument(spec_, file, TransparencyBand::UltralowA);
+        document_ = OpenGifDocument(spec_, file);
         JFileClose(file);
         ASSERT_NE(document_, nullptr);
         gAlerts.clear();
     }
     void TearDown() override {
-        FreeDocument(document_);
+        document_.reset();
         JFileSpecFree(spec_);
         JSetAlertDriver(nullptr);
         JTempRelease();
@@ -73,7 +73,7 @@ protected:
     TestDirectory dir_;
     std::string original_;
     FileSpec* spec_ = nullptr;
-    GifDocument* document_ = nullptr;
+    std::unique_ptr<GifDocument> document_;
     CompressionOptions options_;
 };
 
