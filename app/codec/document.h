@@ -60,6 +60,10 @@ struct GifFrame : FrameImage {
     bool transparent = false;               // transparentIndex applies
     bool userInput = false;
     std::uint8_t transparentIndex = 0;
+    // The file gave the frame a graphic control extension. Without one some
+    // libraries carry the previous frame's delay over, so a frame that needs
+    // none is written without one again.
+    bool hasControl = false;
     std::string comment;  // empty = none
     // The colour of each index the encoded image uses; written as the
     // frame's own table when localTable is set, else it is the document's

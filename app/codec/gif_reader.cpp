@@ -56,6 +56,7 @@ struct GraphicControl {
     bool transparent = false;
     std::uint16_t delay = 0;
     std::uint8_t transparentIndex = 0;
+    bool present = false;
 };
 
 struct ReadState {
@@ -110,6 +111,7 @@ bool ReadGraphicControl(ReadState& state) {
     control.transparent = (data[0] & 0x01) != 0;
     control.delay = Little16(data + 1);
     control.transparentIndex = data[3];
+    control.present = true;
     if (!InputSubBlock(length) || length != 0) {
         return false;
     }
@@ -282,6 +284,7 @@ ImageRead ReadImage(ReadState& state) {
     frame->transparent = state.control.transparent;
     frame->userInput = state.control.userInput;
     frame->transparentIndex = state.control.transparentIndex;
+    frame->hasControl = state.control.present;
     if (state.commentWaiting) {
         frame->comment = std::move(state.waitingComment);
         state.waitingComment.clear();

@@ -74,9 +74,9 @@ ColourIds ChooseGlobalTable(GifDocument& document) {
     if (document.leavesUncovered) {
         chosen.push_back(ColourId(document, document.backgroundColour));
     }
-    // A table full to the last entry leaves no index for transparency, which
-    // every frame after the first is likely to want.
-    const std::size_t capacity = document.frames.size() > 1 ? kTableEntries - 1 : kTableEntries;
+    // A full table still leaves a transparent index to every frame that does
+    // not use all of its colours.
+    const std::size_t capacity = kTableEntries;
     for (const GifFrame* frame : FramesByArea(document)) {
         std::vector<Pixel> merged;
         const std::vector<Pixel> drawn = DrawnColours(*frame);

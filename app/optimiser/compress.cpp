@@ -82,12 +82,21 @@ void WriteStreamHead(const GifDocument& document, const ColourIds& global) {
     }
 }
 
+// A frame read without a graphic control extension goes without one while
+// it needs nothing one would say.
+bool NeedsControl(const GifFrame& frame) {
+    return frame.hasControl || frame.transparent || frame.userInput || frame.delay != 0 ||
+           frame.disposal != kDisposalKeep;
+}
+
 void WriteFrame(const GifDocument& document, const GifFrame& frame) {
     if (!frame.comment.empty()) {
         WriteCommentExtension(frame.comment.c_str());
     }
-    WriteGraphicControl(frame.transparent, frame.disposal, frame.userInput,
-                        static_cast<std::uint16_t>(frame.delay), frame.transparentIndex);
+    if (NeedsControl(frame)) {
+        WriteGraphicControl(frame.transparent, frame.disposal, frame.userInput,
+                            static_cast<std::uint16_t>(frame.delay), frame.transparentIndex);
+    }
     const int bits = BitsForColours(ColoursNeeded(frame));
     const std::vector<std::uint8_t> localTable =
         frame.localTable ? TableBytes(document, frame.table, bits) : std::vector<std::uint8_t>{};

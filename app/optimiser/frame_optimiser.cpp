@@ -392,6 +392,9 @@ bool FirstScreenLeavesBackground(const GifDocument& document, const WorkScreens&
 // such libraries when it declares transparency, else to the background
 // colour: it keeps declaring transparency or not.
 Transparency TransparencyToKeep(const GifFrame& frame, bool first, bool leavesBackground) {
+    if (!frame.hasControl) {
+        return Transparency::Absent;  // it stays without a graphic control extension
+    }
     if ((first && leavesBackground) || ClearsToBackground(frame)) {
         return frame.transparent ? Transparency::Declared : Transparency::Absent;
     }

@@ -92,6 +92,7 @@ DocumentPtr BuildDocument(const Animation& animation) {
         frame->transparent = spec.transparent;
         frame->interlaced = spec.interlaced;
         frame->delay = spec.delay;
+        frame->hasControl = true;
         EncodeSpec(*frame, spec);
         frame->localTable = true;
         document->frames.push_back(std::move(frame));
