@@ -83,13 +83,17 @@ struct GifDocument {
     std::uint32_t totalDuration = 0;  // sum of the delays
     std::uint16_t screenWidth = 0;    // the logical screen, as the file gives it
     std::uint16_t screenHeight = 0;
-    bool coloursAltered = false;  // colours had to be merged (more than kMaxColours)
+    bool coloursAltered = false;  // colours were merged, or pixels past a table recoloured
     bool readIncomplete = false;  // reading stopped at damage: part of the file was not read
     std::uint16_t loopCount = 0;  // 0 loops forever
     bool loops = false;           // the file carries the looping extension
     std::vector<Rgb> colours;     // every distinct colour of the file's tables
     std::unordered_map<std::uint32_t, Pixel> colourIds;  // packed colour -> position in colours
     Rgb backgroundColour;                                // shown where nothing is drawn
+    // The background index as last read or written (0 without a global
+    // table). Some libraries clear a frame disposed to background without
+    // transparency to this entry of the frame's own table.
+    std::uint8_t backgroundIndex = 0;
     // Some screen shows background where nothing is drawn: the written
     // background index must then name the background colour.
     bool leavesUncovered = false;

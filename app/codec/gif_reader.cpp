@@ -231,18 +231,23 @@ bool GrowCanvas(GifDocument& document, std::uint32_t width, std::uint32_t height
 }
 
 // Pixels beyond the image's colour table show nothing meaningful; they are
-// given colour 0 so that no table lookup reads past a table.
-void BringIndicesIntoRange(std::vector<std::uint8_t>& indices, std::size_t tableSize,
+// given colour 0 so that no table lookup reads past a table. Other decoders
+// show them in colours of their own, so the file's look is no longer known:
+// true when any pixel was changed.
+bool BringIndicesIntoRange(std::vector<std::uint8_t>& indices, std::size_t tableSize,
                            const GraphicControl& control) {
+    bool changed = false;
     if (tableSize >= 256) {
-        return;
+        return changed;
     }
     for (std::uint8_t& index : indices) {
         const bool transparent = control.transparent && index == control.transparentIndex;
         if (index >= tableSize && !transparent) {
             index = 0;
+            changed = true;
         }
     }
+    return changed;
 }
 
 std::vector<std::uint32_t> CountIndices(const std::vector<std::uint8_t>& indices,
@@ -314,7 +319,9 @@ ImageRead ReadImage(ReadState& state) {
     if (decoded == DecodeResult::DecodedWithExtraData) {
         AddWarning(IJString(kTextExtraImageData));
     }
-    BringIndicesIntoRange(indices, frame->table.size(), state.control);
+    if (BringIndicesIntoRange(indices, frame->table.size(), state.control)) {
+        document.coloursAltered = true;
+    }
     frame->histogram = CountIndices(indices, frame->table.size(), state.control);
     EncodeIndices(*frame, frame->interlaced, int(frame->table.size()), indices.data());
     document.totalDuration += frame->delay;
@@ -345,6 +352,7 @@ bool ReadScreenDescriptor(ReadState& state) {
     state.globalTable = ReadTableColours(document, table, count);
     state.hasGlobalTable = true;
     const std::uint8_t backgroundIndex = descriptor[5];
+    document.backgroundIndex = backgroundIndex;
     if (backgroundIndex < count) {
         document.backgroundColour = document.colours[state.globalTable[backgroundIndex]];
     }

@@ -69,26 +69,43 @@ ColourIds OrderedByEngine(const GifDocument& document, const std::vector<Pixel>&
 
 }  // namespace
 
-ColourIds ChooseGlobalTable(GifDocument& document) {
-    std::vector<Pixel> chosen;
-    if (document.leavesUncovered) {
-        chosen.push_back(ColourId(document, document.backgroundColour));
+ColourIds ChooseGlobalTable(GifDocument& document, const ColourIds* keep) {
+    std::vector<Pixel> kept;
+    if (keep) {
+        kept = *keep;
+        std::sort(kept.begin(), kept.end());
+        kept.erase(std::unique(kept.begin(), kept.end()), kept.end());
     }
+    std::vector<Pixel> chosen = kept;
     // A full table still leaves a transparent index to every frame that does
     // not use all of its colours.
-    const std::size_t capacity = kTableEntries;
+    const std::size_t capacity = kTableEntries - (keep ? keep->size() - kept.size() : 0);
+    if (document.leavesUncovered) {
+        const Pixel background = ColourId(document, document.backgroundColour);
+        if (!std::binary_search(chosen.begin(), chosen.end(), background) &&
+            chosen.size() < capacity) {
+            chosen.insert(std::upper_bound(chosen.begin(), chosen.end(), background), background);
+        }
+    }
     for (const GifFrame* frame : FramesByArea(document)) {
         std::vector<Pixel> merged;
         const std::vector<Pixel> drawn = DrawnColours(*frame);
-        std::vector<Pixel> sortedChosen = chosen;
-        std::sort(sortedChosen.begin(), sortedChosen.end());
-        std::set_union(sortedChosen.begin(), sortedChosen.end(), drawn.begin(), drawn.end(),
+        std::set_union(chosen.begin(), chosen.end(), drawn.begin(), drawn.end(),
                        std::back_inserter(merged));
         if (merged.size() <= capacity) {
             chosen = std::move(merged);
         }
     }
-    return OrderedByEngine(document, chosen, ColourWeights(document));
+    if (!keep) {
+        return OrderedByEngine(document, chosen, ColourWeights(document));
+    }
+    std::vector<Pixel> added;
+    std::set_difference(chosen.begin(), chosen.end(), kept.begin(), kept.end(),
+                        std::back_inserter(added));
+    ColourIds table = *keep;
+    const ColourIds ordered = OrderedByEngine(document, added, ColourWeights(document));
+    table.insert(table.end(), ordered.begin(), ordered.end());
+    return table;
 }
 
 void TableLookup::Set(const ColourIds& table) {
@@ -163,23 +180,60 @@ void FillIndices(TablePlan& plan, const std::vector<Pixel>& pixels, const TableL
 
 }  // namespace
 
+std::uint8_t WrittenBackgroundIndex(const GifDocument& document, const ColourIds& global) {
+    if (!document.leavesUncovered) {
+        return 0;
+    }
+    for (std::size_t i = 0; i < global.size(); ++i) {
+        if (document.colours[global[i]] == document.backgroundColour) {
+            return std::uint8_t(i);
+        }
+    }
+    return 0;
+}
+
+namespace {
+
+bool HoldsPinned(const ColourIds& table, const std::optional<PinnedColour>& pinned) {
+    return !pinned || (pinned->index < table.size() && table[pinned->index] == pinned->colour);
+}
+
+// The pixels' colours with the pinned one moved to its index; entries up to
+// it that no pixel needs repeat the pinned colour, whose last place is the
+// one the pixels use.
+ColourIds WithPinned(ColourIds colours, const PinnedColour& pinned) {
+    const auto at = std::find(colours.begin(), colours.end(), pinned.colour);
+    if (at != colours.end()) {
+        colours.erase(at);
+    }
+    if (colours.size() <= pinned.index) {
+        colours.resize(pinned.index + std::size_t(1), pinned.colour);
+    } else {
+        colours.insert(colours.begin() + pinned.index, pinned.colour);
+    }
+    return colours;
+}
+
+}  // namespace
+
 std::optional<TablePlan> PlanTable(const std::vector<Pixel>& pixels, bool declareTransparency,
-                                   const ColourIds& global, const TableLookup& globalLookup,
-                                   TableLookup& scratch, TransparencyBand band) {
+                                   std::optional<PinnedColour> pinned, const ColourIds& global,
+                                   const TableLookup& globalLookup, TableLookup& scratch,
+                                   TransparencyBand band) {
     const PixelColours found = CountPixelColours(pixels);
     const bool transparent = found.transparent || declareTransparency;
-    const std::size_t needed = found.colours.size() + (transparent ? 1 : 0);
-    if (needed > kTableEntries) {
-        return std::nullopt;
-    }
     TablePlan plan;
     plan.transparent = transparent;
-    if (AllIn(found.colours, globalLookup)) {
+    if (AllIn(found.colours, globalLookup) && HoldsPinned(global, pinned) &&
+        found.colours.size() + (transparent ? 1 : 0) <= kTableEntries) {
         plan.table = global;
         FillIndices(plan, pixels, globalLookup, band);
     } else {
         plan.local = true;
-        plan.table = found.colours;
+        plan.table = pinned ? WithPinned(found.colours, *pinned) : found.colours;
+        if (plan.table.size() + (transparent ? 1 : 0) > kTableEntries) {
+            return std::nullopt;
+        }
         scratch.Set(plan.table);
         FillIndices(plan, pixels, scratch, band);
         scratch.Clear(plan.table);

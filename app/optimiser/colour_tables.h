@@ -14,8 +14,9 @@
 // The colours of the global table in the order that keeps codes small:
 // the colours of the largest frames first, as many frames as fit, ordered by
 // the colour engine. When some screen leaves the canvas uncovered, the
-// background colour is among them.
-ColourIds ChooseGlobalTable(GifDocument& document);
+// background colour is among them. A table to keep, when given, stands
+// first as it is.
+ColourIds ChooseGlobalTable(GifDocument& document, const ColourIds* keep = nullptr);
 
 // Finds a colour's index in a table; -1 when the table lacks it. Sized to
 // the document's colour list.
@@ -41,11 +42,23 @@ struct TablePlan {
     std::vector<std::uint8_t> indices;     // the pixels, row after row
 };
 
+// A colour a table must hold at a given index.
+struct PinnedColour {
+    std::uint8_t index;
+    Pixel colour;
+};
+
+// The background index a stream is written with: the background colour's
+// place in the global table when some screen shows background, else 0.
+std::uint8_t WrittenBackgroundIndex(const GifDocument& document, const ColourIds& global);
+
 // Plans a table for rectangle-sized pixels in which kBackgroundPixel stands
 // for a transparent pixel: the global table when it holds every colour,
 // otherwise a table of the pixels' own colours. Transparency is declared
-// when a pixel is transparent or when `declareTransparency` asks. None when
-// the colours and the transparent index cannot share 256 entries.
+// when a pixel is transparent or when `declareTransparency` asks, and the
+// table holds the pinned colour when there is one. None when the colours and
+// the transparent index cannot share 256 entries.
 std::optional<TablePlan> PlanTable(const std::vector<Pixel>& pixels, bool declareTransparency,
-                                   const ColourIds& global, const TableLookup& globalLookup,
-                                   TableLookup& scratch, TransparencyBand band);
+                                   std::optional<PinnedColour> pinned, const ColourIds& global,
+                                   const TableLookup& globalLookup, TableLookup& scratch,
+                                   TransparencyBand band);

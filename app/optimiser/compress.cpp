@@ -8,6 +8,7 @@
 #include "app/codec/gif_reader.h"
 #include "app/codec/image_encode.h"
 #include "app/codec/output_stream.h"
+#include "app/optimiser/colour_tables.h"
 #include "app/optimiser/frame_optimiser.h"
 #include "app/optimiser/progress.h"
 #include "app/optimiser/size_text.h"
@@ -46,22 +47,8 @@ std::vector<std::uint8_t> TableBytes(const GifDocument& document, const ColourId
     return bytes;
 }
 
-// The background index matters only where some screen shows background;
-// the global table then holds the background colour.
-std::uint8_t BackgroundIndex(const GifDocument& document, const ColourIds& global) {
-    if (!document.leavesUncovered) {
-        return 0;
-    }
-    for (std::size_t i = 0; i < global.size(); ++i) {
-        if (document.colours[global[i]] == document.backgroundColour) {
-            return std::uint8_t(i);
-        }
-    }
-    return 0;
-}
-
 void WriteStreamHead(const GifDocument& document, const ColourIds& global) {
-    const std::uint8_t background = BackgroundIndex(document, global);
+    const std::uint8_t background = WrittenBackgroundIndex(document, global);
     int needed = std::max(2, background + 1);
     for (const std::unique_ptr<GifFrame>& frame : document.frames) {
         if (!frame->localTable) {

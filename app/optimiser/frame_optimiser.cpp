@@ -305,6 +305,7 @@ struct TableContext {
     TableLookup globalLookup;
     TableLookup scratch;
     TransparencyBand band;
+    std::uint8_t backgroundIndex;  // as the stream will be written
 };
 
 // What image libraries that fill undrawn areas (with the background colour,
@@ -323,7 +324,9 @@ enum class Transparency {
 std::optional<FrameEncoding> EncodeShortest(const GifFrame& frame, const FrameRect& rect,
                                             const WorkScreens& screens,
                                             const CompressionOptions& options,
-                                            Transparency transparency, TableContext& tables) {
+                                            Transparency transparency,
+                                            std::optional<PinnedColour> pinned,
+                                            TableContext& tables) {
     std::vector<RowMode> modes{RowMode::Opaque};
     if (options.useInterframeTransparency && transparency != Transparency::Absent) {
         modes = {RowMode::TransparentUnchanged};
@@ -342,7 +345,7 @@ std::optional<FrameEncoding> EncodeShortest(const GifFrame& frame, const FrameRe
             continue;
         }
         std::optional<TablePlan> plan =
-            PlanTable(pixels, transparency == Transparency::Declared, tables.global,
+            PlanTable(pixels, transparency == Transparency::Declared, pinned, tables.global,
                       tables.globalLookup, tables.scratch, tables.band);
         tried.push_back(std::move(pixels));
         if (!plan || (transparency == Transparency::Absent && plan->transparent)) {
@@ -401,6 +404,19 @@ Transparency TransparencyToKeep(const GifFrame& frame, bool first, bool leavesBa
     return Transparency::AsNeeded;
 }
 
+// Those libraries clear a frame disposed to background without transparency
+// to the background index's entry of the frame's own table: that entry keeps
+// its colour.
+std::optional<PinnedColour> ClearColourToKeep(const GifDocument& document, const GifFrame& frame,
+                                              Transparency transparency,
+                                              const TableContext& tables) {
+    if (!ClearsToBackground(frame) || transparency != Transparency::Absent ||
+        document.backgroundIndex >= frame.table.size()) {
+        return std::nullopt;
+    }
+    return PinnedColour{tables.backgroundIndex, frame.table[document.backgroundIndex]};
+}
+
 void OptimiseFrame(const GifDocument& document, GifFrame& frame, const WorkScreens& screens,
                    const CompressionOptions& options, FramePlace place, TableContext& tables) {
     const FrameRect originalRect = frame.rect;
@@ -433,7 +449,8 @@ void OptimiseFrame(const GifDocument& document, GifFrame& frame, const WorkScree
     }
     const Transparency transparency = TransparencyToKeep(frame, place.first, firstLeavesBackground);
     std::optional<FrameEncoding> encoding =
-        EncodeShortest(frame, rect, screens, options, transparency, tables);
+        EncodeShortest(frame, rect, screens, options, transparency,
+                       ClearColourToKeep(document, frame, transparency, tables), tables);
     if (!encoding) {
         KeepAsItWas(frame, originalRect, originalDisposal, tables);
         return;
@@ -487,12 +504,18 @@ ColourIds OptimiseFrames(GifDocument& document, const CompressionOptions& option
         return {};
     }
     SetOmitFrameTerminators(options.omitFrameTerminators);
-    TableContext tables{ChooseGlobalTable(document), TableLookup(document.colours.size()),
-                        TableLookup(document.colours.size()), options.band};
-    tables.globalLookup.Set(tables.global);
     WorkScreens screens(document);
     GifFrame& first = *document.frames.front();
     DrawFrame(screens.after, first);
+    // A first frame that comes as it was keeps the global table it had, so
+    // that its colour 0 and background entry stay where they were.
+    const bool keepsFirstTable =
+        FirstScreenLeavesBackground(document, screens) && !first.transparent && !first.localTable;
+    ColourIds global = ChooseGlobalTable(document, keepsFirstTable ? &first.table : nullptr);
+    const std::uint8_t backgroundIndex = WrittenBackgroundIndex(document, global);
+    TableContext tables{std::move(global), TableLookup(document.colours.size()),
+                        TableLookup(document.colours.size()), options.band, backgroundIndex};
+    tables.globalLookup.Set(tables.global);
     if (StaysInPlace(first)) {
         CopyRect(screens.after, screens.next, first.rect);
     }
@@ -521,6 +544,7 @@ ColourIds OptimiseFrames(GifDocument& document, const CompressionOptions& option
         }
     }
     RefreshCanvas(document);
+    document.backgroundIndex = tables.backgroundIndex;
     return tables.global;
 }
 
