@@ -252,6 +252,39 @@ TEST_F(GifReaderTest, CutLoopExtensionIsDamage) {
     EXPECT_NE(gAlerts[0].find("corrupt GIF file. The first"), std::string::npos);
 }
 
+TEST_F(GifReaderTest, LoopExtensionWithABufferingSubBlockIsRead) {
+    GifBuilder gif;
+    gif.Screen(1, 1, 1).Raw({0x21, 0xFF, 11});
+    gif.Raw({'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0'});
+    gif.Raw({3, 1, 7, 0, 5, 2, 0, 4, 0, 0, 0});
+    gif.Image(0, 0, 1, 1, Filled(1, 0)).Trailer();
+    ASSERT_NE(Open(gif.bytes()), nullptr);
+    EXPECT_TRUE(document_->loops);
+    EXPECT_EQ(document_->loopCount, 7);
+    EXPECT_EQ(document_->frameCount, 1);
+    EXPECT_TRUE(gAlerts.empty());
+}
+
+TEST_F(GifReaderTest, UnknownExtensionIsSkippedWithAWarning) {
+    GifBuilder gif;
+    gif.Screen(1, 1, 1).Raw({0x21, 0x99, 2, 'h', 'i', 0});
+    gif.Image(0, 0, 1, 1, Filled(1, 1)).Trailer();
+    ASSERT_NE(Open(gif.bytes()), nullptr);
+    EXPECT_EQ(document_->frameCount, 1);
+    EXPECT_FALSE(document_->readIncomplete);
+    ASSERT_EQ(gAlerts.size(), 1u);
+    EXPECT_EQ(gAlerts[0], "Warning! An extension block of unknown kind (label 153) was ignored.");
+}
+
+TEST_F(GifReaderTest, FramesRememberWhetherTheyHadAGraphicControl) {
+    GifBuilder gif;
+    gif.Screen(1, 1, 1).Image(0, 0, 1, 1, Filled(1, 0));
+    gif.Control(1, false, 0, 0).Image(0, 0, 1, 1, Filled(1, 1)).Trailer();
+    ASSERT_NE(Open(gif.bytes()), nullptr);
+    EXPECT_FALSE(document_->frames[0]->hasControl);
+    EXPECT_TRUE(document_->frames[1]->hasControl);
+}
+
 TEST_F(GifReaderTest, ImageLargerThanTheScreenEnlargesIt) {
     GifBuilder gif;
     gif.Screen(2, 2, 1).Image(1, 1, 3, 4, Filled(12, 1)).Trailer();
