@@ -83,7 +83,12 @@ struct GifDocument {
     std::uint32_t totalDuration = 0;  // sum of the delays
     std::uint16_t screenWidth = 0;    // the logical screen, as the file gives it
     std::uint16_t screenHeight = 0;
-    bool coloursAltered = false;  // colours were merged, or pixels past a table recoloured
+    // More than kMaxColours colours: the nearest listed colour stood in for
+    // the rest.
+    bool coloursAltered = false;
+    // Some pixels lay beyond their table; they show colour 0 here, while other
+    // decoders each show a colour of their own.
+    bool pixelsBeyondTable = false;
     bool readIncomplete = false;  // reading stopped at damage: part of the file was not read
     std::uint16_t loopCount = 0;  // 0 loops forever
     bool loops = false;           // the file carries the looping extension

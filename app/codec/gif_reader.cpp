@@ -320,7 +320,7 @@ ImageRead ReadImage(ReadState& state) {
         AddWarning(IJString(kTextExtraImageData));
     }
     if (BringIndicesIntoRange(indices, frame->table.size(), state.control)) {
-        document.coloursAltered = true;
+        document.pixelsBeyondTable = true;
     }
     frame->histogram = CountIndices(indices, frame->table.size(), state.control);
     EncodeIndices(*frame, frame->interlaced, int(frame->table.size()), indices.data());

@@ -127,8 +127,10 @@ struct Report {
 };
 
 void TellSaving(const GifDocument& document, const Report& report) {
-    // Merged colours or a file read only in part change what is shown.
-    const bool changed = document.coloursAltered || document.readIncomplete;
+    // Merged colours, pixels other decoders show otherwise or a file read
+    // only in part change what is shown.
+    const bool changed =
+        document.coloursAltered || document.pixelsBeyondTable || document.readIncomplete;
     std::uint16_t text = changed ? kTextReduced : kTextReducedUnchanged;
     JTell(AlertKind::Information,
           JFormatTemp(IJString(text), report.name, report.newSize, report.oldSize, report.saving),

@@ -344,7 +344,8 @@ TEST_F(GifReaderTest, PixelsBeyondTheTableAreBroughtIntoRange) {
     EXPECT_EQ(ShownColour(0, 1, 0), ShownColour(0, 2, 0));
     EXPECT_EQ(ShownColour(0, 1, 0), 255u);  // colour 0 of the table
     // Other decoders show such pixels otherwise: no unchanged look is claimed.
-    EXPECT_TRUE(document_->coloursAltered);
+    EXPECT_TRUE(document_->pixelsBeyondTable);
+    EXPECT_FALSE(document_->coloursAltered);
 }
 
 }  // namespace
