@@ -64,6 +64,9 @@ struct GifFrame : FrameImage {
     // libraries carry the previous frame's delay over, so a frame that needs
     // none is written without one again.
     bool hasControl = false;
+    // Set by the optimiser: the frame shows what the screen showed before it
+    // (a single transparent pixel), so a stream may leave it out.
+    bool changesNothing = false;
     std::string comment;  // empty = none
     // The colour of each index the encoded image uses; written as the
     // frame's own table when localTable is set, else it is the document's

@@ -9,6 +9,7 @@
 #include "app/codec/image_encode.h"
 #include "app/codec/output_stream.h"
 #include "app/optimiser/colour_tables.h"
+#include "app/optimiser/frame_merging.h"
 #include "app/optimiser/frame_optimiser.h"
 #include "app/optimiser/progress.h"
 #include "app/optimiser/size_text.h"
@@ -71,18 +72,19 @@ void WriteStreamHead(const GifDocument& document, const ColourIds& global) {
 
 // A frame read without a graphic control extension goes without one while
 // it needs nothing one would say.
-bool NeedsControl(const GifFrame& frame) {
-    return frame.hasControl || frame.transparent || frame.userInput || frame.delay != 0 ||
+bool NeedsControl(const GifFrame& frame, std::uint32_t delay) {
+    return frame.hasControl || frame.transparent || frame.userInput || delay != 0 ||
            frame.disposal != kDisposalKeep;
 }
 
-void WriteFrame(const GifDocument& document, const GifFrame& frame) {
+void WriteFrame(const GifDocument& document, const StreamFrame& written) {
+    const GifFrame& frame = *written.frame;
     if (!frame.comment.empty()) {
         WriteCommentExtension(frame.comment.c_str());
     }
-    if (NeedsControl(frame)) {
+    if (NeedsControl(frame, written.delay)) {
         WriteGraphicControl(frame.transparent, frame.disposal, frame.userInput,
-                            static_cast<std::uint16_t>(frame.delay), frame.transparentIndex);
+                            static_cast<std::uint16_t>(written.delay), frame.transparentIndex);
     }
     const int bits = BitsForColours(ColoursNeeded(frame));
     const std::vector<std::uint8_t> localTable =
@@ -97,14 +99,17 @@ void WriteFrame(const GifDocument& document, const GifFrame& frame) {
 
 }  // namespace
 
-void WriteGifStream(const GifDocument& document, const ColourIds& global) {
+void WriteGifStream(const GifDocument& document, const ColourIds& global,
+                    bool mergeUnchangedFrames) {
     ResetOutput();
     WriteStreamHead(document, global);
     StepProgress(1);
-    for (const std::unique_ptr<GifFrame>& frame : document.frames) {
-        WriteFrame(document, *frame);
+    const std::vector<StreamFrame> frames = FramesToWrite(document, mergeUnchangedFrames);
+    for (const StreamFrame& frame : frames) {
+        WriteFrame(document, frame);
         StepProgress(1);
     }
+    StepProgress(std::uint32_t(document.frames.size() - frames.size()));
     if (!document.endComment.empty()) {
         WriteCommentExtension(document.endComment.c_str());
     }
@@ -177,7 +182,7 @@ bool CompressDocument(GifDocument& document, const FileSpec* spec, bool saveMode
                   2 * std::uint32_t(document.frames.size()) + 2);
     const ColourIds global = OptimiseFrames(document, options);
     SetProgressText(JFormatTemp(IJString(kTextSaving), report.name));
-    WriteGifStream(document, global);
+    WriteGifStream(document, global, options.mergeUnchangedFrames);
 
     const std::uint32_t oldSize = document.fileSize;
     const std::uint32_t newSize = OutputSize();

@@ -25,5 +25,7 @@ void CompressCommand(GifDocument& document, bool saveMode, const CompressionOpti
 bool SaveStreamToFile(GifDocument& document, const FileSpec* spec);
 
 // Builds the GIF stream of the document in the output stream as it stands
-// (frames already optimised), with `global` as the global colour table.
-void WriteGifStream(const GifDocument& document, const ColourIds& global);
+// (frames already optimised), with `global` as the global colour table,
+// leaving out frames that change nothing when asked to.
+void WriteGifStream(const GifDocument& document, const ColourIds& global,
+                    bool mergeUnchangedFrames);

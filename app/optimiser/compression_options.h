@@ -9,4 +9,7 @@ struct CompressionOptions {
     bool smallFirstFrameRectangle = true;  // Use a small rectangle for the first frame
     bool useInterframeTransparency = true;
     TransparencyBand band = TransparencyBand::UltralowA;
+    // Frames that change nothing are left out of the stream, their delay
+    // added to the frame before.
+    bool mergeUnchangedFrames = true;
 };

@@ -419,6 +419,7 @@ std::optional<PinnedColour> ClearColourToKeep(const GifDocument& document, const
 
 void OptimiseFrame(const GifDocument& document, GifFrame& frame, const WorkScreens& screens,
                    const CompressionOptions& options, FramePlace place, TableContext& tables) {
+    frame.changesNothing = false;
     const FrameRect originalRect = frame.rect;
     const std::uint8_t originalDisposal = frame.disposal;
     const FrameRect original = ClipToScreen(frame.rect, document);
@@ -437,6 +438,8 @@ void OptimiseFrame(const GifDocument& document, GifFrame& frame, const WorkScree
             rect = Hull(rect, cleared);
         }
     }
+    // Nothing to draw and nothing to clear: the screen stays as it was.
+    const bool changesNothing = RectIsEmpty(rect) && !place.first;
     if (firstLeavesBackground) {
         rect = original;
     } else {
@@ -457,6 +460,7 @@ void OptimiseFrame(const GifDocument& document, GifFrame& frame, const WorkScree
     }
     frame.rect = rect;
     TakeEncoding(frame, std::move(*encoding));
+    frame.changesNothing = changesNothing;
 }
 
 // Turns a screen that shows a frame into the screen before the following

@@ -54,6 +54,7 @@ struct CommandLine {
     std::optional<bool> excludeOrigin;
     std::optional<bool> smallFirstFrame;
     std::optional<bool> interframeTransparency;
+    std::optional<bool> mergeUnchanged;
     std::optional<TransparencyBand> band;
 };
 
@@ -218,6 +219,7 @@ bool ParseSetting(int argc, char** argv, int& i, CommandLine& line, bool* known)
         {"--exclude-origin", &CommandLine::excludeOrigin},
         {"--small-first-frame", &CommandLine::smallFirstFrame},
         {"--interframe-transparency", &CommandLine::interframeTransparency},
+        {"--merge-unchanged", &CommandLine::mergeUnchanged},
     };
     *known = true;
     for (const FlagOption& flag : kFlags) {
@@ -306,6 +308,7 @@ CompressionOptions OptionsFor(const CommandLine& line) {
     options.useInterframeTransparency =
         line.interframeTransparency.value_or(options.useInterframeTransparency);
     options.band = line.band.value_or(options.band);
+    options.mergeUnchangedFrames = line.mergeUnchanged.value_or(options.mergeUnchangedFrames);
     return options;
 }
 

@@ -29,6 +29,7 @@ constexpr std::uint16_t kTextFirstBand = 205;
 constexpr std::uint16_t kKeyDepthWarning = 242;
 constexpr std::uint16_t kKeyMoreScalingChoices = 243;
 constexpr std::uint16_t kKeyDisplay = 265;
+constexpr std::uint16_t kKeyMergeUnchanged = 350;
 
 constexpr char kSettingsName[] = "Pindle";
 constexpr char kDisplayFormat[] = "%ds%,%ds% %ds%x%ds%";
@@ -51,6 +52,11 @@ constexpr FlagKey kCompressionFlags[] = {
 constexpr FlagKey kWindowFlags[] = {
     {kKeyDepthWarning, &Preferences::showDepthWarning},
     {kKeyMoreScalingChoices, &Preferences::moreScalingChoices},
+};
+// Yes/No settings added later, written after the display line so that the
+// lines older readers know keep their places.
+constexpr FlagKey kAddedFlags[] = {
+    {kKeyMergeUnchanged, &Preferences::mergeUnchangedFrames},
 };
 
 // The stand-in main frame used until the windowed program supplies its own.
@@ -104,7 +110,8 @@ bool ApplyFlag(const FlagKey* begin, const FlagKey* end, const SettingsLine& lin
 
 void ApplyLine(const SettingsLine& line, LoadState* state) {
     if (ApplyFlag(std::begin(kCompressionFlags), std::end(kCompressionFlags), line) ||
-        ApplyFlag(std::begin(kWindowFlags), std::end(kWindowFlags), line)) {
+        ApplyFlag(std::begin(kWindowFlags), std::end(kWindowFlags), line) ||
+        ApplyFlag(std::begin(kAddedFlags), std::end(kAddedFlags), line)) {
         return;
     }
     if (JStrEqual(line.key, IJString(kKeyTransparencyBand))) {
@@ -174,6 +181,9 @@ bool WriteAllSettings(JFile* file, void*) {
     char* display = JFormat(kDisplayFormat, r.left, r.top, r.width, r.height);
     bool written = WriteSettingsValue(file, IJString(kKeyDisplay), display);
     JStrFree(display);
+    for (const FlagKey& entry : kAddedFlags) {
+        written = written && WriteSettingsValue(file, IJString(entry.key), YesNo(p.*(entry.flag)));
+    }
     return written;
 }
 
@@ -189,14 +199,18 @@ void SetFactoryDefaults() {
     ReplaceTemplate(JStrDup(IJString(kTextDefaultTemplate)));
     gPreferences.showDepthWarning = true;
     gPreferences.moreScalingChoices = false;
+    gPreferences.mergeUnchangedFrames = true;
 }
 
 CompressionOptions CompressionOptionsFromPreferences() {
     const Preferences& p = gPreferences;
-    return CompressionOptions{p.omitFrameTerminators, p.excludeOrigin, p.smallFirstFrameRectangle,
+    return CompressionOptions{p.omitFrameTerminators,
+                              p.excludeOrigin,
+                              p.smallFirstFrameRectangle,
                               p.useInterframeTransparency,
                               static_cast<TransparencyBand>(std::min<std::uint8_t>(
-                                  p.transparencyBand, kTransparencyBandCount - 1))};
+                                  p.transparencyBand, kTransparencyBandCount - 1)),
+                              p.mergeUnchangedFrames};
 }
 
 void SetMainFramePlacement(const MainFramePlacement* placement) {

@@ -19,7 +19,8 @@ struct Preferences {
     std::uint8_t transparencyBand;  // 0 "ultralow A" to 6 "ultrahigh"
     char* commentTemplate;          // heap string
     bool showDepthWarning;
-    bool moreScalingChoices;  // Show more choices when scaling frame durations
+    bool moreScalingChoices;    // Show more choices when scaling frame durations
+    bool mergeUnchangedFrames;  // Merge frames that change nothing
 };
 
 extern Preferences gPreferences;

@@ -18,6 +18,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <sstream>
@@ -481,6 +482,112 @@ private:
     Screen underFrame_;  // the rectangle of the shown frame as it was before it
     Box changed_;
 };
+
+// Browsers show delays of 0 and 1 hundredths as 10.
+inline int BrowserDelay(int delay) {
+    return delay <= 1 ? 10 : delay;
+}
+
+inline bool SameScreen(const Screen& a, const Screen& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](Rgba x, Rgba y) {
+               return Normalised(x) == Normalised(y);
+           });
+}
+
+// An animation as a viewer sees it: runs of frames that show the same
+// screen, each with its delays summed, raw and as a browser shows them. A
+// file whose frames that change nothing were left out shows the same runs.
+class ScreenRuns {
+public:
+    // Gives the next frame's screen and delay; false after the last.
+    using FrameSource = std::function<bool(Screen& screen, int& delay)>;
+
+    explicit ScreenRuns(FrameSource source) : source_(std::move(source)) {}
+
+    // Moves to the next run; false after the last.
+    bool Next() {
+        if (!pendingValid_ && !Fetch()) {
+            return false;
+        }
+        run_.swap(pending_);
+        delay_ = pendingDelay_;
+        shownDelay_ = BrowserDelay(pendingDelay_);
+        first_ = frame_ - 1;
+        frames_ = 1;
+        pendingValid_ = false;
+        while (Fetch() && SameScreen(pending_, run_)) {
+            delay_ += pendingDelay_;
+            shownDelay_ += BrowserDelay(pendingDelay_);
+            ++frames_;
+            pendingValid_ = false;
+        }
+        return true;
+    }
+
+    const Screen& screen() const { return run_; }
+    long delay() const { return delay_; }
+    long shownDelay() const { return shownDelay_; }
+    int firstFrame() const { return first_; }
+    int frames() const { return frames_; }
+
+private:
+    bool Fetch() {
+        pendingValid_ = source_(pending_, pendingDelay_);
+        if (pendingValid_) {
+            ++frame_;
+        }
+        return pendingValid_;
+    }
+
+    FrameSource source_;
+    Screen run_;
+    Screen pending_;
+    bool pendingValid_ = false;
+    int pendingDelay_ = 0;
+    long delay_ = 0;
+    long shownDelay_ = 0;
+    int frame_ = 0;  // frames fetched so far
+    int first_ = 0;
+    int frames_ = 0;
+};
+
+// The frames of a compositor as a source of screen runs.
+inline ScreenRuns::FrameSource FramesOf(ReferenceCompositor& compositor) {
+    return [&compositor, next = 0](Screen& screen, int& delay) mutable {
+        if (next >= compositor.frameCount()) {
+            return false;
+        }
+        delay = compositor.Delay(next++);
+        screen = compositor.Next();
+        return true;
+    };
+}
+
+// Empty when both show the same runs; else where they first part.
+inline std::string RunsDifference(ScreenRuns& actual, ScreenRuns& expected, int width) {
+    for (int run = 0;; ++run) {
+        const bool more = actual.Next();
+        if (more != expected.Next()) {
+            return "run " + std::to_string(run) + (more ? " is one too many" : " is missing");
+        }
+        if (!more) {
+            return std::string();
+        }
+        const std::string where = "run " + std::to_string(run) + " (frames from " +
+                                  std::to_string(actual.firstFrame()) + " against " +
+                                  std::to_string(expected.firstFrame()) + "): ";
+        const std::string pixels = ScreenDifference(actual.screen(), expected.screen(), width);
+        if (!pixels.empty()) {
+            return where + pixels;
+        }
+        if (actual.delay() != expected.delay() || actual.shownDelay() != expected.shownDelay()) {
+            return where + "delays " + std::to_string(actual.delay()) + " (shown " +
+                   std::to_string(actual.shownDelay()) + ") instead of " +
+                   std::to_string(expected.delay()) + " (shown " +
+                   std::to_string(expected.shownDelay()) + ")";
+        }
+    }
+}
 
 // The distinct colours that the images of a file draw (transparent pixels
 // left out), counted up to `limit`.

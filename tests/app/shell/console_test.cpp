@@ -49,6 +49,7 @@ TEST_F(ConsoleTest, WrongCommandLinesExitWithTwo) {
     EXPECT_EQ(Run({"--test", "--band=purple", "a.gif"}), 2);
     EXPECT_EQ(Run({"--test", "--save", "a.gif"}), 2);
     EXPECT_EQ(Run({"--output", "new.gif", "a.gif", "b.gif"}), 2);
+    EXPECT_EQ(Run({"--test", "--merge-unchanged=maybe", "a.gif"}), 2);
     EXPECT_EQ(Run({"--version"}), 0);
     EXPECT_EQ(out_.rfind("Pindle ", 0), 0u);
 }
@@ -69,6 +70,14 @@ TEST_F(ConsoleTest, OutputSavesUnderTheNewNameOnly) {
     EXPECT_EQ(out_, "");
     EXPECT_EQ(dir_.Read("ball.gif"), before);
     EXPECT_LT(dir_.Read("small.gif").size(), before.size());
+}
+
+TEST_F(ConsoleTest, SettingsCanBeOverriddenForOneRun) {
+    std::string path = Sample();
+    EXPECT_EQ(Run({"--test", "--merge-unchanged=no", "--interframe-transparency=no", path}), 0);
+    EXPECT_NE(out_.find("\"ball.gif\" is now "), std::string::npos);
+    EXPECT_EQ(Run({"--help"}), 0);
+    EXPECT_NE(out_.find("--merge-unchanged=yes|no"), std::string::npos);
 }
 
 TEST_F(ConsoleTest, MissingFileIsAFailureButTheOthersAreStillHandled) {

@@ -91,7 +91,8 @@ TEST_F(PreferencesTest, FileListsEveryKeyInOrder) {
               "Standard GIF comment:Shrunk by NAME on DATE, using Pindle vVERSION.\r\n"
               "When appropriate, show depth warning on startup:Yes\r\n"
               "Show more choices when scaling frame durations:No\r\n"
-              "Display:100,100 640x480\r\n");
+              "Display:100,100 640x480\r\n"
+              "Merge frames that change nothing:Yes\r\n");
 }
 
 TEST_F(PreferencesTest, RoundTripKeepsEveryPreference) {
@@ -99,8 +100,10 @@ TEST_F(PreferencesTest, RoundTripKeepsEveryPreference) {
     gPreferences.omitFrameTerminators = false;
     gPreferences.transparencyBand = 6;
     gPreferences.moreScalingChoices = true;
+    gPreferences.mergeUnchangedFrames = false;
     gFrame = DisplayRect{30, 40, 300, 200};
     SaveAndReload();
+    EXPECT_FALSE(gPreferences.mergeUnchangedFrames);
     EXPECT_TRUE(gPreferences.useLocalColourTables);
     EXPECT_FALSE(gPreferences.omitFrameTerminators);
     EXPECT_EQ(gPreferences.transparencyBand, 6);
