@@ -72,12 +72,56 @@ ColourIds FewPixelsOf(const PixelMap& canvas) {
     return pixels;
 }
 
-void MakeKeyframe(GifDocument& document, GifFrame& frame) {
+// The pixels keyframes index when the frames draw at most 255 colours in
+// all (most files): those colours in order, then background.
+struct SharedPalette {
+    ColourIds palette;                // empty when the frames draw more colours
+    std::vector<std::uint8_t> index;  // the palette index of each pixel value
+};
+
+SharedPalette SharedPaletteOf(const GifDocument& document) {
+    std::vector<bool> drawn(std::size_t(kBackgroundPixel) + 1, false);
+    SharedPalette shared;
+    for (const std::unique_ptr<GifFrame>& frame : document.frames) {
+        const std::size_t used = std::min(frame->table.size(), frame->histogram.size());
+        for (std::size_t i = 0; i < used; ++i) {
+            const Pixel colour = frame->table[i];
+            if (frame->histogram[i] != 0 && !drawn[colour]) {
+                if (shared.palette.size() == kKeyframeColours - 1) {
+                    return {};
+                }
+                drawn[colour] = true;
+                shared.palette.push_back(colour);
+            }
+        }
+    }
+    std::sort(shared.palette.begin(), shared.palette.end());
+    shared.palette.push_back(kBackgroundPixel);
+    shared.index.assign(std::size_t(kBackgroundPixel) + 1, 0);
+    for (std::size_t i = 0; i < shared.palette.size(); ++i) {
+        shared.index[shared.palette[i]] = std::uint8_t(i);
+    }
+    return shared;
+}
+
+void MakeKeyframe(GifDocument& document, GifFrame& frame, const SharedPalette& shared) {
     const PixelMap& canvas = document.canvas;
     auto keyframe = std::make_unique<Keyframe>();
     keyframe->rect = WholeScreen(document);
-    keyframe->palette = FewPixelsOf(canvas);
     const Pixel* pixels = canvas.pixels.data();
+    if (!shared.palette.empty()) {
+        keyframe->palette = shared.palette;
+        const std::uint8_t* index = shared.index.data();
+        EncodeFrameImageWith(*keyframe, false, canvas.width, kKeyframeColours,
+                             [=](std::uint8_t* row, std::uint32_t width, std::uint32_t at) {
+                                 for (std::uint32_t x = 0; x < width; ++x) {
+                                     row[x] = index[pixels[at + x]];
+                                 }
+                             });
+        frame.keyframe = std::move(keyframe);
+        return;
+    }
+    keyframe->palette = FewPixelsOf(canvas);
     if (!keyframe->palette.empty()) {
         std::vector<std::uint8_t> indexOf(std::size_t(kBackgroundPixel) + 1, 0);
         for (std::size_t i = 0; i < keyframe->palette.size(); ++i) {
@@ -246,6 +290,7 @@ void DrawUpToTarget(GifDocument& document, std::int32_t first, std::int32_t targ
 }  // namespace
 
 void BuildKeyframes(GifDocument& document, const FrameDone& frameDone) {
+    const SharedPalette shared = SharedPaletteOf(document);
     PixelMap before;
     FillRect(document.canvas, kBackgroundPixel, WholeScreen(document));
     document.leavesUncovered = document.frames.empty();
@@ -266,7 +311,7 @@ void BuildKeyframes(GifDocument& document, const FrameDone& frameDone) {
                     : HasBackground(document.canvas, WholeScreen(document));
         }
         if (--counter == 0) {
-            MakeKeyframe(document, *frame);
+            MakeKeyframe(document, *frame, shared);
             counter = kKeyframeInterval;
         } else {
             frame->keyframe.reset();

@@ -128,23 +128,27 @@ struct PixelColours {
 };
 
 PixelColours CountPixelColours(const std::vector<Pixel>& pixels) {
+    // One count per possible pixel, all zero between calls: frames are
+    // large and their colours few, so only the colours met are reset.
+    thread_local std::vector<std::uint32_t> counts(std::size_t(kBackgroundPixel) + 1, 0);
     PixelColours found;
-    std::unordered_map<Pixel, std::uint32_t> counts;
     for (Pixel pixel : pixels) {
-        if (pixel == kBackgroundPixel) {
-            found.transparent = true;
-        } else {
-            ++counts[pixel];
+        if (counts[pixel]++ == 0) {
+            found.colours.push_back(pixel);
         }
     }
-    for (const auto& [colour, count] : counts) {
-        found.colours.push_back(colour);
+    if (counts[kBackgroundPixel] != 0) {
+        found.transparent = true;
+        found.colours.erase(
+            std::find(found.colours.begin(), found.colours.end(), kBackgroundPixel));
     }
-    std::sort(found.colours.begin(), found.colours.end(), [&counts](Pixel a, Pixel b) {
-        const std::uint32_t countA = counts[a];
-        const std::uint32_t countB = counts[b];
-        return countA != countB ? countA > countB : a < b;
+    std::sort(found.colours.begin(), found.colours.end(), [](Pixel a, Pixel b) {
+        return counts[a] != counts[b] ? counts[a] > counts[b] : a < b;
     });
+    for (Pixel colour : found.colours) {
+        counts[colour] = 0;
+    }
+    counts[kBackgroundPixel] = 0;
     return found;
 }
 

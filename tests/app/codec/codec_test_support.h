@@ -187,7 +187,7 @@ inline Bytes BytesOfMap(const PixelMap& map) {
 // colour i and a table of i entries indexes colours 0 to i - 1.
 inline void GiveColours(GifDocument& document, int count) {
     for (int i = 0; i < count; ++i) {
-        ColourId(document, ::Rgb{std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i * 7)});
+        ColourId(document, ::Rgb{std::uint8_t(i), std::uint8_t(i >> 8), std::uint8_t(i * 7)});
     }
 }
 

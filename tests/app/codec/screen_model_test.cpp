@@ -56,6 +56,10 @@ protected:
         frame->transparentIndex = spec.transparentIndex;
         frame->interlaced = spec.interlaced;
         Encode(*frame, spec.pixels);
+        for (Pixel& colour : frame->table) {
+            colour = Pixel(colour + tableStart_);
+        }
+        tableStarts_.push_back(tableStart_);
         document_->frames.push_back(std::move(frame));
         document_->frameCount = std::int32_t(document_->frames.size());
     }
@@ -97,7 +101,7 @@ protected:
                     std::uint8_t p =
                         spec.pixels[std::size_t((y - spec.rect.top) * width + x - spec.rect.left)];
                     if (!(spec.transparent && p == spec.transparentIndex)) {
-                        screen[std::size_t(y * w + x)] = p;
+                        screen[std::size_t(y * w + x)] = Pixel(p + tableStarts_[std::size_t(i)]);
                     }
                 }
             }
@@ -154,6 +158,10 @@ protected:
     }
 
     std::unique_ptr<GifDocument> document_;
+    // Where in the document's colours the next frame's table starts, and
+    // where each frame's did.
+    Pixel tableStart_ = 0;
+    std::vector<Pixel> tableStarts_;
     std::vector<FrameSpec> specs_;
     std::mt19937 random_{1};
 };
@@ -257,6 +265,7 @@ TEST_F(ScreenModel, RandomAnimationsMatchRedrawingFromTheStart) {
     for (int round = 0; round < 12; ++round) {
         SCOPED_TRACE(round);
         specs_.clear();
+        tableStarts_.clear();
         NewDocument(3 + int(random_() % 30), 3 + int(random_() % 20));
         const int frames = 17 + int(random_() % 24);
         for (int i = 0; i < frames; ++i) {
@@ -279,6 +288,37 @@ TEST_F(ScreenModel, RandomAnimationsMatchRedrawingFromTheStart) {
         }
         RefreshCanvas(*document_);
         ASSERT_EQ(Canvas(), ReferenceScreen(document_->currentFrame));
+    }
+}
+
+// Frames with tables of their own put hundreds of colours on the canvas,
+// more than a keyframe of one byte per pixel can name: such keyframes are
+// kept as two byte planes, and those of fewer pixels as a palette.
+TEST_F(ScreenModel, KeyframesOfManyColoursShowTheScreen) {
+    for (const bool covering : {false, true}) {
+        SCOPED_TRACE(covering);
+        specs_.clear();
+        tableStarts_.clear();
+        NewDocument(24, 20);
+        GiveColours(*document_, 40 * kColours);
+        for (int i = 0; i < 40; ++i) {
+            tableStart_ = Pixel(i * kColours);
+            // Side by side strips keep every frame's colours on the screen;
+            // covering frames leave only the last one's.
+            const FrameRect rect =
+                covering ? FrameRect{0, 0, 20, 24} : FrameRect{0, i % 24, 20, i % 24 + 1};
+            Bytes pixels(std::size_t(RectWidth(rect) * RectHeight(rect)));
+            for (std::size_t p = 0; p < pixels.size(); ++p) {
+                pixels[p] = std::uint8_t((p + std::size_t(i)) % kColours);
+            }
+            AddFrame(FrameSpec{rect, pixels, 1, false, 0, false});
+        }
+        BuildKeyframes(*document_);
+        ASSERT_TRUE(FrameAt(*document_, 23)->keyframe);
+        EXPECT_EQ(FrameAt(*document_, 23)->keyframe->highBytes.encoded.empty(), covering);
+        for (int target : {31, 23, 39, 8, 0, 24}) {
+            ShowAndCheck(target);
+        }
     }
 }
 
