@@ -133,35 +133,10 @@ void PlaceComment(ReadState& state, std::string text) {
     }
 }
 
-bool ReadComment(ReadState& state) {
-    std::string text;
-    for (;;) {
-        std::uint8_t length = 0;
-        const std::uint8_t* data = InputSubBlock(length);
-        if (!data) {
-            return false;
-        }
-        if (length == 0) {
-            break;
-        }
-        for (std::uint8_t i = 0; i < length; ++i) {
-            // Zero bytes would end the text early; carriage returns go.
-            if (data[i] == 0) {
-                text.push_back('#');
-            } else if (data[i] != '\r') {
-                text.push_back(static_cast<char>(data[i]));
-            }
-        }
-    }
-    PlaceComment(state, std::move(text));
-    return true;
-}
-
-constexpr std::uint8_t kLoopSubBlockId = 1;
-
-// The looping extension carries numbered sub-blocks: 1 holds the loop
-// count; others (2, buffering) are read past, as common decoders do.
-bool ReadLoopExtension(ReadState& state) {
+// Calls visit(data, length) for each data sub-block up to the terminator;
+// false when a read fails.
+template <typename Visit>
+bool ReadSubBlocks(Visit visit) {
     for (;;) {
         std::uint8_t length = 0;
         const std::uint8_t* data = InputSubBlock(length);
@@ -171,11 +146,39 @@ bool ReadLoopExtension(ReadState& state) {
         if (length == 0) {
             return true;
         }
+        visit(data, length);
+    }
+}
+
+bool ReadComment(ReadState& state) {
+    std::string text;
+    const bool read = ReadSubBlocks([&text](const std::uint8_t* data, std::uint8_t length) {
+        for (std::uint8_t i = 0; i < length; ++i) {
+            // Zero bytes would end the text early; carriage returns go.
+            if (data[i] == 0) {
+                text.push_back('#');
+            } else if (data[i] != '\r') {
+                text.push_back(static_cast<char>(data[i]));
+            }
+        }
+    });
+    if (read) {
+        PlaceComment(state, std::move(text));
+    }
+    return read;
+}
+
+constexpr std::uint8_t kLoopSubBlockId = 1;
+
+// The looping extension carries numbered sub-blocks: 1 holds the loop
+// count; others (2, buffering) are read past, as common decoders do.
+bool ReadLoopExtension(ReadState& state) {
+    return ReadSubBlocks([&state](const std::uint8_t* data, std::uint8_t length) {
         if (length >= 3 && (data[0] & 0x07) == kLoopSubBlockId) {
             state.document.loops = true;
             state.document.loopCount = Little16(data + 1);
         }
-    }
+    });
 }
 
 bool ReadApplication(ReadState& state) {
