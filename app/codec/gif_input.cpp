@@ -1,5 +1,7 @@
 #include "app/codec/gif_input.h"
 
+#include <vector>
+
 #include <algorithm>
 #include <cstring>
 
@@ -76,6 +78,16 @@ void EndInputFromMemory() {
     input = GifInput{};
 }
 
+namespace {
+
+std::vector<std::uint8_t>* capture = nullptr;
+
+}  // namespace
+
+void CaptureInput(std::vector<std::uint8_t>* bytes) {
+    capture = bytes;
+}
+
 const std::uint8_t* InputBytes(std::uint16_t n) {
     static const std::uint8_t kNothing = 0;
     if (n == 0) {
@@ -89,6 +101,9 @@ const std::uint8_t* InputBytes(std::uint16_t n) {
     }
     const std::uint8_t* bytes = input.buffer + (input.capacity - input.buffered);
     input.buffered -= n;
+    if (capture) {
+        capture->insert(capture->end(), bytes, bytes + n);
+    }
     return bytes;
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 struct JFile;
 
@@ -34,6 +35,9 @@ const std::uint8_t* InputSubBlock(std::uint8_t& length);
 // Skips sub-blocks up to and including the block terminator; false when one
 // cannot be read.
 bool InputSkipSubBlocks();
+// While `bytes` is set, every byte handed out is also appended to it; null
+// stops the capture.
+void CaptureInput(std::vector<std::uint8_t>* bytes);
 // Bytes consumed from the start of the source.
 std::uint32_t InputPosition();
 // True when nothing is left, neither in the source nor in the buffer.

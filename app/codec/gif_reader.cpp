@@ -266,6 +266,14 @@ std::vector<std::uint32_t> CountIndices(const std::vector<std::uint8_t>& indices
     return counts;
 }
 
+// Image data that decoded cleanly is kept as read rather than encoded
+// again, unless its minimum code size is one many decoders refuse.
+bool KeepsItsImageData(const std::vector<std::uint8_t>& read) {
+    constexpr std::uint8_t kSmallestCodeSize = 2;
+    constexpr std::uint8_t kLargestCodeSize = 8;
+    return !read.empty() && read.front() >= kSmallestCodeSize && read.front() <= kLargestCodeSize;
+}
+
 enum class ImageRead { Read, Damaged, TooLarge };
 
 ImageRead ReadImage(ReadState& state) {
@@ -315,18 +323,27 @@ ImageRead ReadImage(ReadState& state) {
     }
 
     std::vector<std::uint8_t> indices(RectArea(frame->rect));
+    std::vector<std::uint8_t> read;
+    CaptureInput(&read);
     DecodeResult decoded = DecodeIndices(*frame, frame->interlaced, indices.data());
+    CaptureInput(nullptr);
     if (decoded == DecodeResult::Failed) {
         return ImageRead::Damaged;
     }
+    bool keepAsRead = decoded == DecodeResult::Decoded && KeepsItsImageData(read);
     if (decoded == DecodeResult::DecodedWithExtraData) {
         AddWarning(IJString(kTextExtraImageData));
     }
     if (BringIndicesIntoRange(indices, frame->table.size(), state.control)) {
         document.pixelsBeyondTable = true;
+        keepAsRead = false;
     }
     frame->histogram = CountIndices(indices, frame->table.size(), state.control);
-    EncodeIndices(*frame, frame->interlaced, int(frame->table.size()), indices.data());
+    if (keepAsRead) {
+        frame->encoded = std::move(read);
+    } else {
+        EncodeIndices(*frame, frame->interlaced, int(frame->table.size()), indices.data());
+    }
     document.totalDuration += frame->delay;
     document.frames.push_back(std::move(frame));
     return ImageRead::Read;

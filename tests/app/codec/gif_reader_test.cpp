@@ -166,6 +166,21 @@ TEST_F(GifReaderTest, Gif87aWithOneImageLoadsAsOneStillFrame) {
     EXPECT_TRUE(gAlerts.empty());
 }
 
+// Clean image data is kept as read; data that decoders read otherwise, or
+// whose pixels were changed, is encoded anew.
+TEST_F(GifReaderTest, ImageDataIsKeptAsReadWhenItDecodesCleanly) {
+    const Bytes pixels{0, 1, 1, 0, 1, 1};
+    const Bytes data = EncodePixels(pixels, 3, 2, 256, false);
+    GifBuilder gif;
+    gif.Screen(3, 2, 1).Image(0, 0, 3, 2, pixels).Trailer();
+    ASSERT_NE(Open(gif.bytes()), nullptr);
+    EXPECT_EQ(document_->frames[0]->encoded, data);
+    GifBuilder outOfRange;
+    outOfRange.Screen(3, 2, 1).Image(0, 0, 3, 2, {0, 1, 5, 0, 1, 1}).Trailer();
+    ASSERT_NE(Open(outOfRange.bytes()), nullptr);
+    EXPECT_EQ(document_->frames[0]->encoded[0], 2);  // encoded anew for two colours
+}
+
 TEST_F(GifReaderTest, BackgroundColourIsKept) {
     GifBuilder gif;
     gif.Screen(2, 2, 3, 5).Image(0, 0, 2, 2, Filled(4, 0)).Trailer();
