@@ -12,6 +12,7 @@
 #include "app/codec/output_stream.h"
 #include "app/optimiser/compress.h"
 #include "app/optimiser/progress.h"
+#include "app/shell/child_jobs.h"
 #include "app/shell/preferences.h"
 #include "framework/core/files.h"
 #include "framework/core/format.h"
@@ -56,6 +57,7 @@ struct CommandLine {
     std::optional<bool> interframeTransparency;
     std::optional<bool> mergeUnchanged;
     std::optional<TransparencyBand> band;
+    unsigned jobs = 0;  // files handled at once; 0 = one per processor
 };
 
 // ---------------------------------------------------------------------------
@@ -238,6 +240,20 @@ bool ParseSetting(int argc, char** argv, int& i, CommandLine& line, bool* known)
     return false;
 }
 
+constexpr unsigned kMostJobs = 256;
+
+// A whole number from 1 to kMostJobs, else 0.
+unsigned JobCount(const char* text) {
+    unsigned count = 0;
+    for (const char* c = text; *c; ++c) {
+        if (*c < '0' || *c > '9' || count > kMostJobs) {
+            return 0;
+        }
+        count = count * 10 + unsigned(*c - '0');
+    }
+    return count <= kMostJobs ? count : 0;
+}
+
 bool ParseOption(int argc, char** argv, int& i, CommandLine& line) {
     const char* arg = argv[i];
     if (JStrEqual(arg, "--test")) {
@@ -253,6 +269,15 @@ bool ParseOption(int argc, char** argv, int& i, CommandLine& line) {
             return false;
         }
         return SetCommand(line, Command::Output);
+    }
+    if (JStrEqualN(arg, "--jobs", 6)) {
+        const char* value = OptionValue(argc, argv, i, "--jobs");
+        line.jobs = value ? JobCount(value) : 0;
+        if (line.jobs == 0) {
+            std::fputs(JFormatTemp(JResourceText(kTextNeedsValue), arg), stderr);
+            return false;
+        }
+        return true;
     }
     if (JStrEqual(arg, "--yes") || JStrEqual(arg, "--quiet")) {
         (arg[2] == 'y' ? line.yes : line.quiet) = true;
@@ -386,10 +411,23 @@ int RunConsole(int argc, char** argv) {
     SetFactoryDefaults();
     LoadSettings();  // read only: the console never writes the settings file
     const CompressionOptions options = OptionsFor(line);
-    for (const char* path : line.files) {
+    const auto handle = [&line, &options](std::size_t index) {
         JTempMark();
-        HandleFile(line, path, options);
+        HandleFile(line, line.files[index], options);
         JTempRelease();
+        return gConsole.failures > 0 ? kExitFailed : kExitHandled;
+    };
+    const unsigned jobs = line.jobs ? line.jobs : ProcessorCount();
+    if (jobs > 1 && line.files.size() > 1) {
+        // Each file in a process of its own: a child's failures come back
+        // as its exit status. Its output reaches the terminal only when it
+        // is done, too late for a progress bar.
+        SetProgressDisplay(nullptr);
+        gConsole.failures += RunInChildren(line.files.size(), jobs, handle);
+    } else {
+        for (std::size_t i = 0; i < line.files.size(); ++i) {
+            handle(i);
+        }
     }
     std::fflush(stdout);
     return gConsole.failures > 0 ? kExitFailed : kExitHandled;

@@ -1,0 +1,18 @@
+// Running independent pieces of work in child processes, a few at a time,
+// with what each printed passed on in the order of the work, as if it had
+// run alone. The engine keeps program-wide state (the output stream, the
+// codec's tables), so processes rather than threads share the cores.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+
+// Calls work(i) for every i below count, each in a child process, at most
+// `jobs` at once; a child's exit status is what work returns. Everything a
+// child writes to standard output and standard error is written there by
+// the caller's process once the children before it are done. Returns how
+// many children ended with a status other than 0 (or were killed).
+int RunInChildren(std::size_t count, unsigned jobs, const std::function<int(std::size_t)>& work);
+
+// The number of processors this process may use, at least 1.
+unsigned ProcessorCount();
