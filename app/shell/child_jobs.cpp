@@ -160,6 +160,27 @@ int RunInChildren(std::size_t count, unsigned jobs, const std::function<int(std:
     return failures;
 }
 
+std::vector<std::size_t> BatchStarts(const std::vector<std::uint64_t>& sizes, unsigned jobs) {
+    constexpr unsigned kBatchesPerJob = 4;
+    constexpr std::uint64_t kSmallestBatch = 256 * 1024;
+    std::uint64_t total = 0;
+    for (std::uint64_t size : sizes) {
+        total += size;
+    }
+    const std::uint64_t target = std::max<std::uint64_t>(
+        total / (std::uint64_t(std::max(jobs, 1u)) * kBatchesPerJob), kSmallestBatch);
+    std::vector<std::size_t> starts{0};
+    std::uint64_t filled = 0;
+    for (std::size_t i = 0; i < sizes.size(); ++i) {
+        if (filled >= target) {
+            starts.push_back(i);
+            filled = 0;
+        }
+        filled += sizes[i];
+    }
+    return starts;
+}
+
 unsigned ProcessorCount() {
     return std::max(std::thread::hardware_concurrency(), 1u);
 }

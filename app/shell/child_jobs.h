@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <vector>
 
 // Calls work(i) for every i below count, each in a child process, at most
 // `jobs` at once; a child's exit status is what work returns. Everything a
@@ -13,6 +15,12 @@
 // the caller's process once the children before it are done. Returns how
 // many children ended with a status other than 0 (or were killed).
 int RunInChildren(std::size_t count, unsigned jobs, const std::function<int(std::size_t)>& work);
+
+// Splits work items of the given sizes, in order, into batches of about the
+// same total size, a few per job so that the work evens out and none
+// smaller than a process is worth. Returns the index of each batch's first
+// item (at least one batch, starting at 0).
+std::vector<std::size_t> BatchStarts(const std::vector<std::uint64_t>& sizes, unsigned jobs);
 
 // The number of processors this process may use, at least 1.
 unsigned ProcessorCount();

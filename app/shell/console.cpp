@@ -385,32 +385,13 @@ void HandleFile(const CommandLine& line, const char* path, const CompressionOpti
     CompressCommand(*document, save, options, nullptr);
 }
 
-// Splits the files, in order, into batches of about the same number of
-// bytes, a few per job so that the work evens out; a process is started
-// for each batch, which would cost more than a small file takes. Returns
-// the index of each batch's first file.
-std::vector<std::size_t> BatchStarts(const std::vector<const char*>& files, unsigned jobs) {
-    constexpr unsigned kBatchesPerJob = 4;
-    constexpr std::uint64_t kSmallestBatch = 256 * 1024;
+std::vector<std::uint64_t> FileSizes(const std::vector<const char*>& files) {
     std::vector<std::uint64_t> sizes;
-    std::uint64_t total = 0;
     for (const char* file : files) {
         struct stat info {};
         sizes.push_back(stat(file, &info) == 0 ? std::uint64_t(info.st_size) : 0);
-        total += sizes.back();
     }
-    const std::uint64_t target =
-        std::max<std::uint64_t>(total / (std::uint64_t(jobs) * kBatchesPerJob), kSmallestBatch);
-    std::vector<std::size_t> starts{0};
-    std::uint64_t filled = 0;
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        if (filled >= target) {
-            starts.push_back(i);
-            filled = 0;
-        }
-        filled += sizes[i];
-    }
-    return starts;
+    return sizes;
 }
 
 }  // namespace
@@ -447,7 +428,7 @@ int RunConsole(int argc, char** argv) {
         return gConsole.failures > 0 ? kExitFailed : kExitHandled;
     };
     const unsigned jobs = line.jobs ? line.jobs : ProcessorCount();
-    const std::vector<std::size_t> starts = BatchStarts(line.files, jobs);
+    const std::vector<std::size_t> starts = BatchStarts(FileSizes(line.files), jobs);
     const auto handleBatch = [&starts, &line, &handle](std::size_t batch) {
         const std::size_t end = batch + 1 < starts.size() ? starts[batch + 1] : line.files.size();
         int status = kExitHandled;
@@ -463,7 +444,9 @@ int RunConsole(int argc, char** argv) {
         SetProgressDisplay(nullptr);
         gConsole.failures += RunInChildren(starts.size(), jobs, handleBatch);
     } else {
-        handleBatch(0);
+        for (std::size_t i = 0; i < line.files.size(); ++i) {
+            handle(i);
+        }
     }
     std::fflush(stdout);
     return gConsole.failures > 0 ? kExitFailed : kExitHandled;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -43,6 +44,17 @@ TEST(ChildJobs, LongOutputIsPassedOnWhole) {
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(out.find("1:0\n"), out.find("0:19999\n") + 8);
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 40000);
+}
+
+TEST(ChildJobs, BatchesHoldAboutTheSameNumberOfBytes) {
+    constexpr std::uint64_t kMegabyte = 1 << 20;
+    // 16 MB over 2 jobs: batches of about 2 MB, in order.
+    const std::vector<std::uint64_t> sizes{kMegabyte, kMegabyte, 4 * kMegabyte, kMegabyte,
+                                           kMegabyte, kMegabyte, 7 * kMegabyte};
+    EXPECT_EQ(BatchStarts(sizes, 2), (std::vector<std::size_t>{0, 2, 3, 5}));
+    // Small files share one batch: a process would cost more than they do.
+    EXPECT_EQ(BatchStarts({1000, 2000, 3000}, 8), (std::vector<std::size_t>{0}));
+    EXPECT_EQ(BatchStarts({}, 2), (std::vector<std::size_t>{0}));
 }
 
 TEST(ChildJobs, ThereIsAlwaysAProcessor) {

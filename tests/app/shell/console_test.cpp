@@ -50,6 +50,8 @@ TEST_F(ConsoleTest, WrongCommandLinesExitWithTwo) {
     EXPECT_EQ(Run({"--test", "--save", "a.gif"}), 2);
     EXPECT_EQ(Run({"--output", "new.gif", "a.gif", "b.gif"}), 2);
     EXPECT_EQ(Run({"--test", "--merge-unchanged=maybe", "a.gif"}), 2);
+    EXPECT_EQ(Run({"--test", "--jobs=0", "a.gif"}), 2);
+    EXPECT_EQ(Run({"--test", "--jobs=many", "a.gif"}), 2);
     EXPECT_EQ(Run({"--version"}), 0);
     EXPECT_EQ(out_.rfind("Pindle ", 0), 0u);
 }
