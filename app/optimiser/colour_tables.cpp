@@ -223,12 +223,12 @@ ColourIds WithPinned(ColourIds colours, const PinnedColour& pinned) {
 std::optional<TablePlan> PlanTable(const std::vector<Pixel>& pixels, bool declareTransparency,
                                    std::optional<PinnedColour> pinned, const ColourIds& global,
                                    const TableLookup& globalLookup, TableLookup& scratch,
-                                   TransparencyBand band) {
+                                   TransparencyBand band, bool ownTable) {
     const PixelColours found = CountPixelColours(pixels);
     const bool transparent = found.transparent || declareTransparency;
     TablePlan plan;
     plan.transparent = transparent;
-    if (AllIn(found.colours, globalLookup) && HoldsPinned(global, pinned) &&
+    if (!ownTable && AllIn(found.colours, globalLookup) && HoldsPinned(global, pinned) &&
         found.colours.size() + (transparent ? 1 : 0) <= kTableEntries) {
         plan.table = global;
         FillIndices(plan, pixels, globalLookup, band);

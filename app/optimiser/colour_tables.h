@@ -56,9 +56,10 @@ std::uint8_t WrittenBackgroundIndex(const GifDocument& document, const ColourIds
 // for a transparent pixel: the global table when it holds every colour,
 // otherwise a table of the pixels' own colours. Transparency is declared
 // when a pixel is transparent or when `declareTransparency` asks, and the
-// table holds the pinned colour when there is one. None when the colours and
-// the transparent index cannot share 256 entries.
+// table holds the pinned colour when there is one. With `ownTable` the
+// pixels' own colours make the table even when the global one would do.
+// None when the colours and the transparent index cannot share 256 entries.
 std::optional<TablePlan> PlanTable(const std::vector<Pixel>& pixels, bool declareTransparency,
                                    std::optional<PinnedColour> pinned, const ColourIds& global,
                                    const TableLookup& globalLookup, TableLookup& scratch,
-                                   TransparencyBand band);
+                                   TransparencyBand band, bool ownTable = false);

@@ -317,6 +317,27 @@ enum class Transparency {
     Absent,    // never declared: only the opaque mode serves
 };
 
+// A frame that uses few colours spread over a large global table may be
+// shorter with a small table of its own and narrower codes: that is tried
+// for the pixels of the chosen mode, and kept when strictly shorter.
+void TryOwnTable(FrameEncoding& shortest, const std::vector<Pixel>& pixels, const GifFrame& frame,
+                 const FrameRect& rect, Transparency transparency,
+                 std::optional<PinnedColour> pinned, TableContext& tables) {
+    const int globalBits = BitsForColours(
+        ColoursNeededFor(shortest.histogram, shortest.transparent, shortest.transparentIndex));
+    std::optional<TablePlan> plan =
+        PlanTable(pixels, transparency == Transparency::Declared, pinned, tables.global,
+                  tables.globalLookup, tables.scratch, tables.band, true);
+    if (!plan ||
+        BitsForColours(int(plan->table.size()) + (plan->transparent ? 1 : 0)) >= globalBits) {
+        return;
+    }
+    FrameEncoding own = Encode(rect, frame.interlaced, std::move(*plan));
+    if (WrittenSize(own) < WrittenSize(shortest)) {
+        shortest = std::move(own);
+    }
+}
+
 // Tries the row modes the options allow and returns the one written
 // shortest (its own table counted); ties keep the earlier mode. A frame that
 // clears its rectangle afterwards is encoded in the plain mode only. None
@@ -336,6 +357,7 @@ std::optional<FrameEncoding> EncodeShortest(const GifFrame& frame, const FrameRe
         }
     }
     std::optional<FrameEncoding> shortest;
+    std::size_t shortestPixels = 0;
     // A mode whose pixels equal an earlier mode's encodes to the same bytes,
     // which can never be strictly shorter: it is not encoded.
     std::vector<std::vector<Pixel>> tried;
@@ -354,7 +376,11 @@ std::optional<FrameEncoding> EncodeShortest(const GifFrame& frame, const FrameRe
         FrameEncoding encoding = Encode(rect, frame.interlaced, std::move(*plan));
         if (!shortest || WrittenSize(encoding) < WrittenSize(*shortest)) {
             shortest = std::move(encoding);
+            shortestPixels = tried.size() - 1;
         }
+    }
+    if (shortest && !shortest->local) {
+        TryOwnTable(*shortest, tried[shortestPixels], frame, rect, transparency, pinned, tables);
     }
     return shortest;
 }

@@ -647,6 +647,24 @@ TEST_F(FrameOptimiser, ColoursNeededCountsTheTransparentIndexOnlyWhenSet) {
     EXPECT_EQ(ColoursNeeded(frame), 1);
 }
 
+// A frame of two colours that sit far up a large global table is shorter
+// with a table of its own and two-bit codes.
+TEST_F(FrameOptimiser, FewColoursHighUpTheGlobalTableTakeATableOfTheirOwn) {
+    constexpr int kWide = 64;
+    FrameSpec first = Solid(Rect(0, 0, kWide, kWide), 0);
+    std::mt19937 random(3);
+    for (Pixel& pixel : first.pixels) {
+        pixel = Pixel(random() % 200);
+    }
+    FrameSpec second = Solid(Rect(0, 0, kWide, kWide), 0);
+    for (std::size_t i = 0; i < second.pixels.size(); ++i) {
+        second.pixels[i] = Pixel(198 + random() % 2);
+    }
+    const DocumentPtr document = Optimise(Animation{kWide, kWide, 200, {first, second}});
+    EXPECT_TRUE(Frame(document, 1).localTable);
+    EXPECT_EQ(Frame(document, 1).encoded[0], 2);
+}
+
 TEST_F(FrameOptimiser, OneProgressStepPerFrame) {
     BeginProgress("optimising", 100);
     Optimise(OnScreen(4, {Noise(1), Noise(2), FullScreen(1), Noise(3), Noise(4)}));
