@@ -12,12 +12,15 @@
 
 namespace {
 
-// One child: its process, the read ends of its two pipes and what came
-// through them.
+int gStatusFd = -1;
+
+// One child: its process, the read ends of its pipes and what came through
+// them.
 struct Child {
     pid_t pid = -1;
     int out = -1;
     int err = -1;
+    int progress = -1;  // progress lines
     std::string outText;
     std::string errText;
     int status = 0;
@@ -38,48 +41,61 @@ void WriteAll(int fd, const std::string& text) {
     }
 }
 
-// Runs work(index) in a new process whose output goes into two pipes.
-// Without a pipe or a process the work runs here, with the same result.
+// A pipe, or none (both ends -1).
+struct Pipe {
+    int read = -1;
+    int write = -1;
+};
+
+Pipe MakePipe() {
+    int ends[2];
+    return pipe(ends) == 0 ? Pipe{ends[0], ends[1]} : Pipe{};
+}
+
+void Close(int& fd) {
+    if (fd >= 0) {
+        close(fd);
+        fd = -1;
+    }
+}
+
+// Runs work(index) in a new process whose output goes into pipes. Without
+// pipes or a process the work runs here, with the same result.
 Child Start(std::size_t index, const std::function<int(std::size_t)>& work) {
     Child child;
-    int out[2];
-    int err[2];
-    if (pipe(out) != 0) {
-        child.status = work(index);
-        child.done = true;
-        return child;
-    }
-    if (pipe(err) != 0) {
-        close(out[0]);
-        close(out[1]);
-        child.status = work(index);
-        child.done = true;
-        return child;
-    }
+    Pipe out = MakePipe();
+    Pipe err = MakePipe();
+    Pipe status = MakePipe();
     std::fflush(stdout);
     std::fflush(stderr);
-    child.pid = fork();
+    const bool piped = out.read >= 0 && err.read >= 0 && status.read >= 0;
+    child.pid = piped ? fork() : -1;
     if (child.pid == 0) {
-        close(out[0]);
-        close(err[0]);
-        dup2(out[1], STDOUT_FILENO);
-        dup2(err[1], STDERR_FILENO);
-        const int status = work(index);
+        Close(out.read);
+        Close(err.read);
+        Close(status.read);
+        dup2(out.write, STDOUT_FILENO);
+        dup2(err.write, STDERR_FILENO);
+        gStatusFd = status.write;
+        const int result = work(index);
         std::fflush(stdout);
         std::fflush(stderr);
-        _exit(status);
+        _exit(result);
     }
-    close(out[1]);
-    close(err[1]);
+    Close(out.write);
+    Close(err.write);
+    Close(status.write);
     if (child.pid < 0) {
-        close(out[0]);
-        close(err[0]);
+        Close(out.read);
+        Close(err.read);
+        Close(status.read);
         child.status = work(index);
         child.done = true;
         return child;
     }
-    child.out = out[0];
-    child.err = err[0];
+    child.out = out.read;
+    child.err = err.read;
+    child.progress = status.read;
     return child;
 }
 
@@ -95,12 +111,14 @@ void Drain(int& fd, std::string& text) {
     }
 }
 
-// Waits for output from the running children and reaps those whose pipes
-// have both closed.
-void Collect(std::vector<Child>& children) {
+// Waits for output from the running children, passes the earliest one's
+// status on when asked to, and reaps those whose pipes have all closed.
+void Collect(std::vector<Child>& children, std::size_t earliest, bool passStatus) {
     std::vector<pollfd> polls;
     std::vector<std::pair<int*, std::string*>> targets;
-    for (Child& child : children) {
+    std::string status;
+    for (std::size_t c = 0; c < children.size(); ++c) {
+        Child& child = children[c];
         for (auto [fd, text] :
              {std::pair{&child.out, &child.outText}, std::pair{&child.err, &child.errText}}) {
             if (*fd >= 0) {
@@ -108,20 +126,26 @@ void Collect(std::vector<Child>& children) {
                 targets.emplace_back(fd, text);
             }
         }
+        if (child.progress >= 0) {
+            polls.push_back(pollfd{child.progress, POLLIN, 0});
+            targets.emplace_back(&child.progress, c == earliest && passStatus ? &status : nullptr);
+        }
     }
     if (!polls.empty() && poll(polls.data(), polls.size(), -1) > 0) {
         for (std::size_t i = 0; i < polls.size(); ++i) {
             if (polls[i].revents != 0) {
-                Drain(*targets[i].first, *targets[i].second);
+                std::string dropped;
+                Drain(*targets[i].first, targets[i].second ? *targets[i].second : dropped);
             }
         }
     }
+    WriteAll(STDERR_FILENO, status);
     for (Child& child : children) {
-        if (!child.done && child.out < 0 && child.err < 0) {
-            int status = 0;
-            while (waitpid(child.pid, &status, 0) < 0 && errno == EINTR) {
+        if (!child.done && child.out < 0 && child.err < 0 && child.progress < 0) {
+            int result = 0;
+            while (waitpid(child.pid, &result, 0) < 0 && errno == EINTR) {
             }
-            child.status = WIFEXITED(status) ? WEXITSTATUS(status) : 1;
+            child.status = WIFEXITED(result) ? WEXITSTATUS(result) : 1;
             child.done = true;
         }
     }
@@ -129,7 +153,8 @@ void Collect(std::vector<Child>& children) {
 
 }  // namespace
 
-int RunInChildren(std::size_t count, unsigned jobs, const std::function<int(std::size_t)>& work) {
+int RunInChildren(std::size_t count, unsigned jobs, const std::function<int(std::size_t)>& work,
+                  bool passStatus) {
     std::vector<Child> children;
     children.reserve(count);
     std::size_t shown = 0;
@@ -144,7 +169,7 @@ int RunInChildren(std::size_t count, unsigned jobs, const std::function<int(std:
             continue;
         }
         if (!children[shown].done) {
-            Collect(children);
+            Collect(children, shown, passStatus);
         }
         while (shown < children.size() && children[shown].done) {
             Child& child = children[shown++];
@@ -179,6 +204,10 @@ std::vector<std::size_t> BatchStarts(const std::vector<std::uint64_t>& sizes, un
         filled += sizes[i];
     }
     return starts;
+}
+
+int ChildStatusFd() {
+    return gStatusFd;
 }
 
 unsigned ProcessorCount() {

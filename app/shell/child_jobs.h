@@ -14,7 +14,15 @@
 // child writes to standard output and standard error is written there by
 // the caller's process once the children before it are done. Returns how
 // many children ended with a status other than 0 (or were killed).
-int RunInChildren(std::size_t count, unsigned jobs, const std::function<int(std::size_t)>& work);
+// With `passStatus`, what a child writes to ChildStatusFd() goes to
+// standard error at once while it is the earliest child still running (a
+// progress line redrawn in place); the status of later children is dropped.
+int RunInChildren(std::size_t count, unsigned jobs, const std::function<int(std::size_t)>& work,
+                  bool passStatus = false);
+
+// Inside a child of RunInChildren, where a progress line may be written;
+// -1 elsewhere.
+int ChildStatusFd();
 
 // Splits work items of the given sizes, in order, into batches of about the
 // same total size, a few per job so that the work evens out and none

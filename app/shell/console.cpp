@@ -125,12 +125,27 @@ struct ConsoleBar {
 
 constexpr int kBarWidth = 30;
 
+// What a longer line drawn before leaves on the right is erased.
+constexpr char kEraseToLineEnd[] = "\033[K";
+
+// Where the bar is drawn: the terminal, or the status pipe of a child that
+// handles files of a batch.
+int gBarFd = STDERR_FILENO;
+
+// Each line goes out in one write, so that a pipe never holds half of one.
+void WriteBarLine(const std::string& line) {
+    std::fflush(stderr);
+    if (write(gBarFd, line.data(), line.size()) < 0) {
+        return;  // nothing to do about a terminal that is gone
+    }
+}
+
 void DrawBar(const ConsoleBar& bar) {
     int filled = bar.total ? int(std::uint64_t{bar.done} * kBarWidth / bar.total) : kBarWidth;
-    std::string line = "\r" + bar.text + " [" + std::string(std::size_t(filled), '#') +
-                       std::string(std::size_t(kBarWidth - filled), ' ') + "]";
-    std::fputs(line.c_str(), stderr);
-    std::fflush(stderr);
+    const int percent = bar.total ? int(std::uint64_t{bar.done} * 100 / bar.total) : 100;
+    WriteBarLine("\r" + bar.text + " [" + std::string(std::size_t(filled), '#') +
+                 std::string(std::size_t(kBarWidth - filled), ' ') + "] " +
+                 std::to_string(percent) + "%" + kEraseToLineEnd);
 }
 
 ProgressWindow OpenBar(const char* text, std::uint32_t total, ProgressWindow) {
@@ -149,10 +164,13 @@ void RepaintBar(ProgressWindow window) {
 }
 void CloseBar(ProgressWindow window) {
     auto* bar = static_cast<ConsoleBar*>(window);
-    std::fputs(("\r" + std::string(bar->text.size() + kBarWidth + 3, ' ') + "\r").c_str(), stderr);
+    WriteBarLine("\r" + std::string(bar->text.size() + kBarWidth + 8, ' ') + "\r");
     delete bar;
 }
 void NoCursor(bool) {}
+
+// Standard error is a terminal: long work shows a bar there.
+bool gShowProgress = false;
 
 constexpr ProgressDisplay kTerminalBar{OpenBar,    SetBarText, SetBarDone,
                                        RepaintBar, CloseBar,   NoCursor};
@@ -414,7 +432,8 @@ int RunConsole(int argc, char** argv) {
     }
     gConsole = ConsoleState{line.yes, line.quiet, 0};
     JSetAlertDriver(&kConsoleAlerts);
-    if (isatty(STDERR_FILENO)) {
+    gShowProgress = isatty(STDERR_FILENO) != 0;
+    if (gShowProgress) {
         SetProgressDisplay(&kTerminalBar);
     }
     InitOutput();
@@ -422,6 +441,10 @@ int RunConsole(int argc, char** argv) {
     LoadSettings();  // read only: the console never writes the settings file
     const CompressionOptions options = OptionsFor(line);
     const auto handle = [&line, &options](std::size_t index) {
+        if (ChildStatusFd() >= 0 && gShowProgress) {
+            gBarFd = ChildStatusFd();
+            SetProgressDisplay(&kTerminalBar);
+        }
         JTempMark();
         HandleFile(line, line.files[index], options);
         JTempRelease();
@@ -439,10 +462,10 @@ int RunConsole(int argc, char** argv) {
     };
     if (jobs > 1 && starts.size() > 1) {
         // Each batch in a process of its own: a child's failures come back
-        // as its exit status. Its output reaches the terminal only when it
-        // is done, too late for a progress bar.
+        // as its exit status, and its progress bar reaches the terminal
+        // while it is the earliest batch still running.
         SetProgressDisplay(nullptr);
-        gConsole.failures += RunInChildren(starts.size(), jobs, handleBatch);
+        gConsole.failures += RunInChildren(starts.size(), jobs, handleBatch, gShowProgress);
     } else {
         for (std::size_t i = 0; i < line.files.size(); ++i) {
             handle(i);

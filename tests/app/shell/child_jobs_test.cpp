@@ -57,6 +57,23 @@ TEST(ChildJobs, BatchesHoldAboutTheSameNumberOfBytes) {
     EXPECT_EQ(BatchStarts({}, 2), (std::vector<std::size_t>{0}));
 }
 
+// A progress line reaches the terminal while its child is the earliest
+// one running; one at a time, every child is.
+TEST(ChildJobs, StatusOfTheEarliestChildIsPassedOnAtOnce) {
+    EXPECT_EQ(ChildStatusFd(), -1);
+    testing::internal::CaptureStderr();
+    RunInChildren(
+        3, 1,
+        [](std::size_t index) {
+            const std::string status = "S" + std::to_string(index);
+            EXPECT_EQ(write(ChildStatusFd(), status.data(), status.size()), ssize_t(status.size()));
+            std::fprintf(stderr, "err %zu\n", index);
+            return 0;
+        },
+        true);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "S0err 0\nS1err 1\nS2err 2\n");
+}
+
 TEST(ChildJobs, ThereIsAlwaysAProcessor) {
     EXPECT_GE(ProcessorCount(), 1u);
 }
