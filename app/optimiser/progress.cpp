@@ -8,10 +8,9 @@
 
 namespace {
 
-constexpr std::uint32_t kQuietMs = 2000;  // nothing is shown before this
-constexpr std::uint32_t kAlwaysShowMs = 3000;
-constexpr std::uint32_t kRepaintMs = 1000;
-constexpr std::uint32_t kEndPauseMs = 150;  // the full bar stays a moment
+// Nothing is shown before quietMs, and the window then shows unless two
+// thirds are done; the full bar stays a moment at the end.
+constexpr ProgressTiming kWindowTiming{2000, 3000, 1000, 150};
 constexpr std::uint32_t kPacedLengthMs = 1000;
 
 ProgressWindow OpenNothing(const char*, std::uint32_t, ProgressWindow) {
@@ -46,6 +45,7 @@ struct ProgressRecord {
 
 const ProgressDisplay* gDisplay = &kNoDisplay;
 const ProgressClock* gClock = &kSystemClock;
+const ProgressTiming* gTiming = &kWindowTiming;
 std::vector<ProgressRecord> gRecords;  // innermost last
 ProgressRecord gPaced{};
 std::uint16_t gBusyDepth = 0;
@@ -67,10 +67,11 @@ ProgressWindow EnclosingWindow() {
 // Short operations show nothing; one past two thirds at two seconds waits
 // until three seconds before it shows a window.
 bool TimeToShow(const ProgressRecord& record, std::uint32_t elapsed) {
-    if (elapsed >= kAlwaysShowMs) {
+    if (elapsed >= gTiming->alwaysShowMs) {
         return true;
     }
-    return elapsed >= kQuietMs && std::uint64_t{record.done} * 3 <= std::uint64_t{record.total} * 2;
+    return elapsed >= gTiming->quietMs &&
+           std::uint64_t{record.done} * 3 <= std::uint64_t{record.total} * 2;
 }
 
 void Open(ProgressRecord& record, ProgressWindow enclosing, std::uint32_t now) {
@@ -83,7 +84,7 @@ void Close(ProgressRecord& record) {
     if (record.shown) {
         gDisplay->setBar(record.window, record.total);
         gDisplay->repaint(record.window);
-        gClock->sleep(kEndPauseMs);
+        gClock->sleep(gTiming->endPauseMs);
         gDisplay->close(record.window);
     }
     JStrFree(record.text);
@@ -94,6 +95,10 @@ void Close(ProgressRecord& record) {
 
 void SetProgressDisplay(const ProgressDisplay* display) {
     gDisplay = display ? display : &kNoDisplay;
+}
+
+void SetProgressTiming(const ProgressTiming* timing) {
+    gTiming = timing ? timing : &kWindowTiming;
 }
 
 void SetProgressClock(const ProgressClock* clock) {
@@ -130,7 +135,7 @@ void StepProgress(std::uint32_t steps) {
     record.done = Clamp(record.done, steps, record.total);
     if (record.shown) {
         gDisplay->setBar(record.window, record.done);
-        if (now - record.lastRepaint >= kRepaintMs) {
+        if (now - record.lastRepaint >= gTiming->repaintMs) {
             record.lastRepaint = now;
             gDisplay->repaint(record.window);
         }

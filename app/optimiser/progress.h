@@ -29,9 +29,19 @@ struct ProgressClock {
     void (*sleep)(std::uint32_t milliseconds);
 };
 
-// Null puts back the display that shows nothing, or the system clock.
+// When the delayed progress shows itself, in milliseconds from its start.
+struct ProgressTiming {
+    std::uint32_t quietMs;       // nothing is shown before this
+    std::uint32_t alwaysShowMs;  // shown from this on even when nearly done
+    std::uint32_t repaintMs;     // between two redraws of the bar
+    std::uint32_t endPauseMs;    // the full bar stays this long at the end
+};
+
+// Null puts back the display that shows nothing, the system clock or the
+// progress window's timing.
 void SetProgressDisplay(const ProgressDisplay* display);
 void SetProgressClock(const ProgressClock* clock);
+void SetProgressTiming(const ProgressTiming* timing);
 
 void BeginProgress(const char* text, std::uint32_t total);
 void SetProgressText(const char* text);

@@ -172,6 +172,10 @@ void NoCursor(bool) {}
 // Standard error is a terminal: long work shows a bar there.
 bool gShowProgress = false;
 
+// A file that takes more than half a second shows its bar, redrawn five
+// times a second; a terminal needs no pause at the end.
+constexpr ProgressTiming kTerminalTiming{500, 500, 200, 0};
+
 constexpr ProgressDisplay kTerminalBar{OpenBar,    SetBarText, SetBarDone,
                                        RepaintBar, CloseBar,   NoCursor};
 
@@ -435,6 +439,7 @@ int RunConsole(int argc, char** argv) {
     gShowProgress = isatty(STDERR_FILENO) != 0;
     if (gShowProgress) {
         SetProgressDisplay(&kTerminalBar);
+        SetProgressTiming(&kTerminalTiming);
     }
     InitOutput();
     SetFactoryDefaults();

@@ -61,6 +61,7 @@ protected:
         gWindows.clear();
         SetProgressClock(nullptr);
         SetProgressDisplay(nullptr);
+        SetProgressTiming(nullptr);
     }
 };
 
@@ -91,6 +92,22 @@ TEST_F(ProgressTest, WindowOpensAtTwoSecondsWhenLittleIsDone) {
     EXPECT_EQ(gWindows[0]->bar, 100u);  // the end fills the bar
     EXPECT_FALSE(gWindows[0]->open);
     EXPECT_EQ(gNow - before, 150u);
+}
+
+TEST_F(ProgressTest, TerminalTimingShowsTheBarAfterHalfASecond) {
+    const ProgressTiming terminal{500, 500, 200, 0};
+    SetProgressTiming(&terminal);
+    BeginProgress("Compressing", 10);
+    StepProgress(9);  // nearly done does not matter here
+    gNow += 499;
+    StepProgress(0);
+    EXPECT_TRUE(gWindows.empty());
+    gNow += 1;
+    StepProgress(0);
+    ASSERT_EQ(gWindows.size(), 1u);
+    const std::uint32_t before = gNow;
+    EndProgress();
+    EXPECT_EQ(gNow, before);  // no pause at the end
 }
 
 TEST_F(ProgressTest, NearlyDoneOperationWaitsUntilThreeSeconds) {
