@@ -9,6 +9,7 @@
 // screen and every frame, which may reach past it.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -134,6 +135,18 @@ bool IsFullScreen(const GifDocument& document, const FrameRect& rect);
 // The 256-entry pixel table of a frame: its table, then index 0's colour for
 // indices beyond it.
 std::vector<Pixel> PixelTable(const GifFrame& frame);
+// Calls visit(colour, pixels) for each entry of the frame's table that some
+// pixel of the frame shows, in table order.
+template <typename Visit>
+void ForEachDrawnColour(const GifFrame& frame, Visit visit) {
+    const std::size_t used = std::min(frame.table.size(), frame.histogram.size());
+    for (std::size_t i = 0; i < used; ++i) {
+        if (frame.histogram[i] != 0) {
+            visit(frame.table[i], frame.histogram[i]);
+        }
+    }
+}
+
 // Decodes the frame at its rectangle, leaving pixels of its transparent index
 // untouched when its transparent flag is set.
 DecodeResult DrawFrame(PixelMap& map, const GifFrame& frame);

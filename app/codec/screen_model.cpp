@@ -14,10 +14,6 @@ namespace {
 
 constexpr int kKeyframeColours = 256;
 
-FrameRect WholeScreen(const GifDocument& document) {
-    return CanvasRect(document);
-}
-
 bool ClearsToBackground(const GifFrame& frame) {
     return frame.disposal == kDisposalRestoreBackground;
 }
@@ -72,56 +68,34 @@ ColourIds FewPixelsOf(const PixelMap& canvas) {
     return pixels;
 }
 
-// The pixels keyframes index when the frames draw at most 255 colours in
-// all (most files): those colours in order, then background.
-struct SharedPalette {
-    ColourIds palette;                // empty when the frames draw more colours
-    std::vector<std::uint8_t> index;  // the palette index of each pixel value
-};
-
-SharedPalette SharedPaletteOf(const GifDocument& document) {
+// The colours the frames draw, in order, then background, when there are
+// at most 255 (most files): every keyframe can index them, with no search
+// of its canvas. Empty when the frames draw more.
+ColourIds SharedPaletteOf(const GifDocument& document) {
     std::vector<bool> drawn(std::size_t(kBackgroundPixel) + 1, false);
-    SharedPalette shared;
+    ColourIds palette;
     for (const std::unique_ptr<GifFrame>& frame : document.frames) {
-        const std::size_t used = std::min(frame->table.size(), frame->histogram.size());
-        for (std::size_t i = 0; i < used; ++i) {
-            const Pixel colour = frame->table[i];
-            if (frame->histogram[i] != 0 && !drawn[colour]) {
-                if (shared.palette.size() == kKeyframeColours - 1) {
-                    return {};
-                }
+        ForEachDrawnColour(*frame, [&](Pixel colour, std::uint32_t) {
+            if (!drawn[colour]) {
                 drawn[colour] = true;
-                shared.palette.push_back(colour);
+                palette.push_back(colour);
             }
+        });
+        if (palette.size() >= kKeyframeColours) {
+            return {};
         }
     }
-    std::sort(shared.palette.begin(), shared.palette.end());
-    shared.palette.push_back(kBackgroundPixel);
-    shared.index.assign(std::size_t(kBackgroundPixel) + 1, 0);
-    for (std::size_t i = 0; i < shared.palette.size(); ++i) {
-        shared.index[shared.palette[i]] = std::uint8_t(i);
-    }
-    return shared;
+    std::sort(palette.begin(), palette.end());
+    palette.push_back(kBackgroundPixel);
+    return palette;
 }
 
-void MakeKeyframe(GifDocument& document, GifFrame& frame, const SharedPalette& shared) {
+void MakeKeyframe(GifDocument& document, GifFrame& frame, const ColourIds& sharedPalette) {
     const PixelMap& canvas = document.canvas;
     auto keyframe = std::make_unique<Keyframe>();
-    keyframe->rect = WholeScreen(document);
+    keyframe->rect = CanvasRect(document);
+    keyframe->palette = sharedPalette.empty() ? FewPixelsOf(canvas) : sharedPalette;
     const Pixel* pixels = canvas.pixels.data();
-    if (!shared.palette.empty()) {
-        keyframe->palette = shared.palette;
-        const std::uint8_t* index = shared.index.data();
-        EncodeFrameImageWith(*keyframe, false, canvas.width, kKeyframeColours,
-                             [=](std::uint8_t* row, std::uint32_t width, std::uint32_t at) {
-                                 for (std::uint32_t x = 0; x < width; ++x) {
-                                     row[x] = index[pixels[at + x]];
-                                 }
-                             });
-        frame.keyframe = std::move(keyframe);
-        return;
-    }
-    keyframe->palette = FewPixelsOf(canvas);
     if (!keyframe->palette.empty()) {
         std::vector<std::uint8_t> indexOf(std::size_t(kBackgroundPixel) + 1, 0);
         for (std::size_t i = 0; i < keyframe->palette.size(); ++i) {
@@ -253,7 +227,7 @@ std::int32_t PrepareStart(GifDocument& document, const StartPoint& start, std::i
             return start.frame + 1;
         }
         case StartKind::Blank:
-            FillRect(document.canvas, kBackgroundPixel, WholeScreen(document));
+            FillRect(document.canvas, kBackgroundPixel, CanvasRect(document));
             return start.frame;
         case StartKind::Covering:
             return start.frame;
@@ -290,9 +264,9 @@ void DrawUpToTarget(GifDocument& document, std::int32_t first, std::int32_t targ
 }  // namespace
 
 void BuildKeyframes(GifDocument& document, const FrameDone& frameDone) {
-    const SharedPalette shared = SharedPaletteOf(document);
+    const ColourIds sharedPalette = SharedPaletteOf(document);
     PixelMap before;
-    FillRect(document.canvas, kBackgroundPixel, WholeScreen(document));
+    FillRect(document.canvas, kBackgroundPixel, CanvasRect(document));
     document.leavesUncovered = document.frames.empty();
     const GifFrame* previous = nullptr;
     int counter = kKeyframeInterval;
@@ -308,10 +282,10 @@ void BuildKeyframes(GifDocument& document, const FrameDone& frameDone) {
             document.leavesUncovered =
                 previous
                     ? !StaysInPlace(*previous) && HasBackground(document.canvas, previous->rect)
-                    : HasBackground(document.canvas, WholeScreen(document));
+                    : HasBackground(document.canvas, CanvasRect(document));
         }
         if (--counter == 0) {
-            MakeKeyframe(document, *frame, shared);
+            MakeKeyframe(document, *frame, sharedPalette);
             counter = kKeyframeInterval;
         } else {
             frame->keyframe.reset();
@@ -330,7 +304,7 @@ FrameRect ShowFrame(GifDocument& document, std::int32_t target) {
     const std::int32_t current =
         FrameAt(document, document.currentFrame) ? document.currentFrame : -1;
     if (document.frames.empty()) {
-        FillRect(document.canvas, kBackgroundPixel, WholeScreen(document));
+        FillRect(document.canvas, kBackgroundPixel, CanvasRect(document));
         document.currentFrame = -1;
         return EmptyBounds();
     }
@@ -357,6 +331,6 @@ void RefreshCanvas(GifDocument& document) {
     if (shown >= 0) {
         ShowFrame(document, shown);
     } else {
-        FillRect(document.canvas, kBackgroundPixel, WholeScreen(document));
+        FillRect(document.canvas, kBackgroundPixel, CanvasRect(document));
     }
 }

@@ -13,12 +13,7 @@ constexpr std::size_t kTableEntries = 256;
 // The colours a frame draws, from its histogram.
 std::vector<Pixel> DrawnColours(const GifFrame& frame) {
     std::vector<Pixel> drawn;
-    const std::size_t used = std::min(frame.table.size(), frame.histogram.size());
-    for (std::size_t i = 0; i < used; ++i) {
-        if (frame.histogram[i] != 0) {
-            drawn.push_back(frame.table[i]);
-        }
-    }
+    ForEachDrawnColour(frame, [&drawn](Pixel colour, std::uint32_t) { drawn.push_back(colour); });
     std::sort(drawn.begin(), drawn.end());
     drawn.erase(std::unique(drawn.begin(), drawn.end()), drawn.end());
     return drawn;
@@ -28,12 +23,8 @@ std::vector<Pixel> DrawnColours(const GifFrame& frame) {
 std::unordered_map<Pixel, std::uint64_t> ColourWeights(const GifDocument& document) {
     std::unordered_map<Pixel, std::uint64_t> weights;
     for (const std::unique_ptr<GifFrame>& frame : document.frames) {
-        const std::size_t used = std::min(frame->table.size(), frame->histogram.size());
-        for (std::size_t i = 0; i < used; ++i) {
-            if (frame->histogram[i] != 0) {
-                weights[frame->table[i]] += frame->histogram[i];
-            }
-        }
+        ForEachDrawnColour(
+            *frame, [&weights](Pixel colour, std::uint32_t pixels) { weights[colour] += pixels; });
     }
     return weights;
 }

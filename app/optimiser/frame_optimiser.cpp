@@ -37,10 +37,6 @@ bool StaysInPlace(const GifFrame& frame) {
 // GIF images are at most 65535 pixels wide and high.
 constexpr int kMaxImageSide = 0xFFFF;
 
-FrameRect WholeScreen(const GifDocument& document) {
-    return CanvasRect(document);
-}
-
 FrameRect ClipToScreen(const FrameRect& rect, const GifDocument& document) {
     const auto clamp = [](int value, int limit) { return std::clamp(value, 0, limit); };
     const int width = int(document.canvas.width);
@@ -69,7 +65,7 @@ struct WorkScreens {
         const std::uint32_t height = after.height;
         InitPixelMap(before, width, height);
         InitPixelMap(next, width, height);
-        FillRect(after, kBackgroundPixel, WholeScreen(document));
+        FillRect(after, kBackgroundPixel, CanvasRect(document));
         if (std::any_of(
                 document.frames.begin(), document.frames.end(),
                 [](const std::unique_ptr<GifFrame>& frame) { return RestoresPrevious(*frame); })) {
@@ -406,6 +402,7 @@ void KeepAsItWas(GifFrame& frame, const FrameRect& rect, std::uint8_t disposal,
 struct FramePlace {
     bool first;              // no frame before it
     bool followingRestores;  // the following frame has disposal 3
+    bool leavesBackground;   // first, and its screen leaves something undrawn
 };
 
 // A first screen that leaves anything undrawn is shown differently by
@@ -414,7 +411,7 @@ struct FramePlace {
 // frame declares transparency. Such a first frame keeps its rectangle and
 // its transparency, or comes as it was when it had none.
 bool FirstScreenLeavesBackground(const GifDocument& document, const WorkScreens& screens) {
-    return HasBackground(screens.after, WholeScreen(document));
+    return HasBackground(screens.after, CanvasRect(document));
 }
 
 // A frame that clears to background is cleared to its transparent colour by
@@ -449,8 +446,7 @@ void OptimiseFrame(const GifDocument& document, GifFrame& frame, const WorkScree
     const FrameRect originalRect = frame.rect;
     const std::uint8_t originalDisposal = frame.disposal;
     const FrameRect original = ClipToScreen(frame.rect, document);
-    const bool firstLeavesBackground =
-        place.first && FirstScreenLeavesBackground(document, screens);
+    const bool firstLeavesBackground = place.leavesBackground;
     if (firstLeavesBackground && !frame.transparent) {
         KeepAsItWas(frame, originalRect, originalDisposal, tables);
         return;
@@ -539,8 +535,8 @@ ColourIds OptimiseFrames(GifDocument& document, const CompressionOptions& option
     DrawFrame(screens.after, first);
     // A first frame that comes as it was keeps the global table it had, so
     // that its colour 0 and background entry stay where they were.
-    const bool keepsFirstTable =
-        FirstScreenLeavesBackground(document, screens) && !first.transparent && !first.localTable;
+    const bool firstLeavesBackground = FirstScreenLeavesBackground(document, screens);
+    const bool keepsFirstTable = firstLeavesBackground && !first.transparent && !first.localTable;
     ColourIds global = ChooseGlobalTable(document, keepsFirstTable ? &first.table : nullptr);
     const std::uint8_t backgroundIndex = WrittenBackgroundIndex(document, global);
     TableContext tables{std::move(global), TableLookup(document.colours.size()),
@@ -558,12 +554,13 @@ ColourIds OptimiseFrames(GifDocument& document, const CompressionOptions& option
             AdvanceBefore(screens.before, *document.frames[i - 1]);
         }
         if (last) {
-            FillRect(screens.next, kBackgroundPixel, WholeScreen(document));
+            FillRect(screens.next, kBackgroundPixel, CanvasRect(document));
             DrawFrame(screens.next, first);
         } else {
             DrawFollowing(screens, following);
         }
-        OptimiseFrame(document, current, screens, options, {i == 0, RestoresPrevious(following)},
+        OptimiseFrame(document, current, screens, options,
+                      {i == 0, RestoresPrevious(following), i == 0 && firstLeavesBackground},
                       tables);
         StepProgress(1);
         if (last) {
