@@ -360,26 +360,25 @@ public:
     // screen differently are compared over the same area.
     explicit ReferenceCompositor(GifFileType* gif, int minWidth = 0, int minHeight = 0)
         : gif_(gif) {
-        width_ = std::max(ExtentWidth(gif), minWidth);
-        height_ = std::max(ExtentHeight(gif), minHeight);
+        const Extent extent = ExtentOf(gif);
+        width_ = std::max(extent.width, minWidth);
+        height_ = std::max(extent.height, minHeight);
         screen_.assign(std::size_t(width_) * std::size_t(height_), kClear);
     }
 
-    static int ExtentWidth(GifFileType* gif) {
-        int width = gif->SWidth;
+    // The area the logical screen and every image of a file cover.
+    struct Extent {
+        int width;
+        int height;
+    };
+    static Extent ExtentOf(GifFileType* gif) {
+        Extent extent{gif->SWidth, gif->SHeight};
         for (int i = 0; i < gif->ImageCount; ++i) {
             const GifImageDesc& image = gif->SavedImages[i].ImageDesc;
-            width = std::max(width, image.Left + image.Width);
+            extent.width = std::max(extent.width, image.Left + image.Width);
+            extent.height = std::max(extent.height, image.Top + image.Height);
         }
-        return width;
-    }
-    static int ExtentHeight(GifFileType* gif) {
-        int height = gif->SHeight;
-        for (int i = 0; i < gif->ImageCount; ++i) {
-            const GifImageDesc& image = gif->SavedImages[i].ImageDesc;
-            height = std::max(height, image.Top + image.Height);
-        }
-        return height;
+        return extent;
     }
 
     int width() const { return width_; }
@@ -587,6 +586,25 @@ inline std::string RunsDifference(ScreenRuns& actual, ScreenRuns& expected, int 
                    std::to_string(expected.shownDelay()) + ")";
         }
     }
+}
+
+// Empty when `saved` shows the screens of `original` for the same times
+// (frames that change nothing may have gone, their time with the frame
+// before) on the same logical screen, over the area both files' images
+// reach; else what differs first.
+inline std::string AnimationDifference(GifFileType* saved, GifFileType* original) {
+    if (saved->SWidth != original->SWidth || saved->SHeight != original->SHeight) {
+        return "the logical screen changed";
+    }
+    const ReferenceCompositor::Extent a = ReferenceCompositor::ExtentOf(saved);
+    const ReferenceCompositor::Extent b = ReferenceCompositor::ExtentOf(original);
+    const int width = std::max(a.width, b.width);
+    const int height = std::max(a.height, b.height);
+    ReferenceCompositor now(saved, width, height);
+    ReferenceCompositor then(original, width, height);
+    ScreenRuns shown(FramesOf(now));
+    ScreenRuns expected(FramesOf(then));
+    return RunsDifference(shown, expected, width);
 }
 
 // The distinct colours that the images of a file draw (transparent pixels

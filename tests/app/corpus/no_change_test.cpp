@@ -54,18 +54,7 @@ struct Tally {
 constexpr long kMaxKeptPixels = 40'000'000;
 
 void CheckAgainstOriginal(GifFileType* out, const ReferenceGif& original) {
-    GifFileType* in = original.gif.get();
-    const int width =
-        std::max(ReferenceCompositor::ExtentWidth(out), ReferenceCompositor::ExtentWidth(in));
-    const int height =
-        std::max(ReferenceCompositor::ExtentHeight(out), ReferenceCompositor::ExtentHeight(in));
-    EXPECT_EQ(out->SWidth, in->SWidth) << "the logical screen changed";
-    EXPECT_EQ(out->SHeight, in->SHeight) << "the logical screen changed";
-    ReferenceCompositor shown(out, width, height);
-    ReferenceCompositor before(in, width, height);
-    corpus::ScreenRuns now(corpus::FramesOf(shown));
-    corpus::ScreenRuns then(corpus::FramesOf(before));
-    const std::string difference = corpus::RunsDifference(now, then, width);
+    const std::string difference = corpus::AnimationDifference(out, original.gif.get());
     EXPECT_TRUE(difference.empty()) << "looks different: " << difference;
 }
 

@@ -152,19 +152,7 @@ void ExpectSameScreens(const path& original, const path& saved) {
     const corpus::ReferenceGif after = corpus::ReadReference(saved);
     ASSERT_TRUE(before.complete) << before.error;
     ASSERT_TRUE(after.complete) << after.error;
-    GifFileType* in = before.gif.get();
-    GifFileType* out = after.gif.get();
-    EXPECT_EQ(out->SWidth, in->SWidth);
-    EXPECT_EQ(out->SHeight, in->SHeight);
-    const int width = std::max(corpus::ReferenceCompositor::ExtentWidth(in),
-                               corpus::ReferenceCompositor::ExtentWidth(out));
-    const int height = std::max(corpus::ReferenceCompositor::ExtentHeight(in),
-                                corpus::ReferenceCompositor::ExtentHeight(out));
-    corpus::ReferenceCompositor then(in, width, height);
-    corpus::ReferenceCompositor now(out, width, height);
-    corpus::ScreenRuns expected(corpus::FramesOf(then));
-    corpus::ScreenRuns shown(corpus::FramesOf(now));
-    const std::string difference = corpus::RunsDifference(shown, expected, width);
+    const std::string difference = corpus::AnimationDifference(after.gif.get(), before.gif.get());
     EXPECT_TRUE(difference.empty()) << difference;
 }
 
