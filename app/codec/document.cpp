@@ -67,14 +67,15 @@ bool IsFullScreen(const GifDocument& document, const FrameRect& rect) {
     return rect == CanvasRect(document);
 }
 
-std::vector<Pixel> PixelTable(const GifFrame& frame) {
-    std::vector<Pixel> table(256, frame.table.empty() ? Pixel{0} : frame.table[0]);
+std::array<Pixel, 256> PixelTable(const GifFrame& frame) {
+    std::array<Pixel, 256> table;
+    table.fill(frame.table.empty() ? Pixel{0} : frame.table[0]);
     std::copy_n(frame.table.begin(), std::min<std::size_t>(frame.table.size(), 256), table.begin());
     return table;
 }
 
 DecodeResult DrawFrame(PixelMap& map, const GifFrame& frame) {
-    const std::vector<Pixel> table = PixelTable(frame);
+    const std::array<Pixel, 256> table = PixelTable(frame);
     return DecodeFrameImage(
         map, frame, frame.interlaced,
         IndexPlacement{table.data(), frame.transparent, frame.transparentIndex});

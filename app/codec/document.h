@@ -10,6 +10,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -134,7 +135,7 @@ bool IsFullScreen(const GifDocument& document, const FrameRect& rect);
 
 // The 256-entry pixel table of a frame: its table, then index 0's colour for
 // indices beyond it.
-std::vector<Pixel> PixelTable(const GifFrame& frame);
+std::array<Pixel, 256> PixelTable(const GifFrame& frame);
 // Calls visit(colour, pixels) for each entry of the frame's table that some
 // pixel of the frame shows, in table order.
 template <typename Visit>
