@@ -107,6 +107,10 @@ struct GifDocument {
     // Some screen shows background where nothing is drawn: the written
     // background index must then name the background colour.
     bool leavesUncovered = false;
+    // Per colour id: how many frames draw it where the screen changes (high
+    // half) and how many pixels they so draw (low half); set with the
+    // keyframes. The colours an optimised stream uses most weigh most.
+    std::vector<std::uint64_t> changeWeights;
     std::string startComment;  // empty = none
     std::string endComment;
     PixelMap canvas;
@@ -155,10 +159,15 @@ DecodeResult DrawFrame(PixelMap& map, const GifFrame& frame);
 // Called once per frame while keyframes are built (to advance a progress).
 using FrameDone = std::function<void()>;
 
+// Keyframes only serve showing frames out of order; a document that is only
+// compressed goes without them and loads in about half the time.
+enum class KeyframeUse { Build, Skip };
+
 // Draws every frame in order from a blank canvas, keeps the canvas of every
-// eighth frame as its keyframe and notes whether any screen leaves some of
-// the canvas uncovered.
-void BuildKeyframes(GifDocument& document, const FrameDone& frameDone = {});
+// eighth frame as its keyframe (unless told to skip them) and notes whether
+// any screen leaves some of the canvas uncovered.
+void BuildKeyframes(GifDocument& document, const FrameDone& frameDone = {},
+                    KeyframeUse use = KeyframeUse::Build);
 // Makes the canvas show the screen as it stands while frame `target` is
 // displayed; returns the rectangle that may have changed.
 FrameRect ShowFrame(GifDocument& document, std::int32_t target);

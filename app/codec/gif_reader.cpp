@@ -425,14 +425,15 @@ bool ReadGifStream(ReadState& state) {
     }
 }
 
-void FinishLoading(GifDocument& document, std::uint32_t unit) {
+void FinishLoading(GifDocument& document, std::uint32_t unit, KeyframeUse keyframes) {
     document.frameCount = static_cast<std::int32_t>(document.frames.size());
     const std::uint32_t perFrame =
         document.frames.empty() ? unit : unit / std::uint32_t(document.frames.size());
     // Colours are kept as they are: nothing is merged, so the two stages
     // that used to remap them have nothing to do.
     StepProgress(2 * unit);
-    BuildKeyframes(document, [perFrame] { StepProgress(perFrame); });
+    BuildKeyframes(
+        document, [perFrame] { StepProgress(perFrame); }, keyframes);
 }
 
 std::uint32_t Saturated(std::uint64_t value) {
@@ -458,7 +459,8 @@ char* DisplayNameTemp(const FileSpec* spec) {
     return JFormatTemp("%s%.%s%", spec->name, JFileSpecExtension(spec));
 }
 
-std::unique_ptr<GifDocument> OpenGifDocument(const FileSpec* spec, JFile* file) {
+std::unique_ptr<GifDocument> OpenGifDocument(const FileSpec* spec, JFile* file,
+                                             KeyframeUse keyframes) {
     const char* name = DisplayNameTemp(spec);
     if (ReadGifSignature(file) == GifSignature::NotGif) {
         JTellSimply(JFormatTemp(IJString(kTextNotGif), name), IJString(kTextNotGif + 1));
@@ -483,7 +485,7 @@ std::unique_ptr<GifDocument> OpenGifDocument(const FileSpec* spec, JFile* file) 
     if (read) {
         document->fileSpec.reset(JFileSpecCopy(spec));
         SetProgressText(IJString(kTextMassaging));
-        FinishLoading(*document, remaining);
+        FinishLoading(*document, remaining, keyframes);
     }
     EndFileInput();
     EndProgress();

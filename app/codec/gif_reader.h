@@ -19,7 +19,9 @@ enum class GifSignature { NotGif = 0, Gif87a = 1, Gif89a = 2 };
 
 // Opens a document from an open file: the warnings met are shown one by one
 // afterwards; a file that cannot be read as a GIF is refused with a message.
-std::unique_ptr<GifDocument> OpenGifDocument(const FileSpec* spec, JFile* file);
+// A document that will never be shown may skip its keyframes.
+std::unique_ptr<GifDocument> OpenGifDocument(const FileSpec* spec, JFile* file,
+                                             KeyframeUse keyframes = KeyframeUse::Build);
 
 GifSignature ReadGifSignature(JFile* file);
 

@@ -4,7 +4,6 @@
 #include <bit>
 #include <cstring>
 
-#include "app/codec/lzw_encode.h"
 #include "app/codec/output_stream.h"
 
 namespace {
@@ -31,7 +30,7 @@ int BitsForColours(int colourCount) {
 }
 
 void EncodeFrameImageWith(FrameImage& record, bool interlaced, std::uint32_t stride,
-                          int colourCount, const RowFiller& filler) {
+                          int colourCount, const RowFiller& filler, LzwChoices choices) {
     const std::uint32_t width = std::uint32_t(std::max(RectWidth(record.rect), 0));
     const std::uint32_t height = std::uint32_t(std::max(RectHeight(record.rect), 0));
     PixelSource source(record.rect, stride, interlaced, filler);
@@ -39,13 +38,13 @@ void EncodeFrameImageWith(FrameImage& record, bool interlaced, std::uint32_t str
     // GIF allows no minimum code size below 2, even for two colours.
     const int codeSize = std::max(BitsForColours(colourCount), 2);
     WriteOutputByte(std::uint8_t(codeSize));
-    LzwEncode(codeSize + 1, width * height, !omitFrameTerminators, source);
+    LzwEncode(codeSize + 1, width * height, !omitFrameTerminators, source, choices);
     WriteOutputByte(kBlockTerminator);
     record.encoded = CopyOutput();
 }
 
 void EncodeIndices(FrameImage& record, bool interlaced, int colourCount,
-                   const std::uint8_t* indices) {
+                   const std::uint8_t* indices, LzwChoices choices) {
     const std::uint32_t width = std::uint32_t(std::max(RectWidth(record.rect), 0));
     const std::uint32_t base =
         std::uint32_t(record.rect.top) * width + std::uint32_t(record.rect.left);
@@ -53,5 +52,6 @@ void EncodeIndices(FrameImage& record, bool interlaced, int colourCount,
         record, interlaced, width, colourCount,
         [indices, base](std::uint8_t* row, std::uint32_t count, std::uint32_t offset) {
             std::memcpy(row, indices + (offset - base), count);
-        });
+        },
+        choices);
 }

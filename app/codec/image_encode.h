@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "app/codec/frame_image.h"
+#include "app/codec/lzw_encode.h"
 #include "app/codec/pixel_source.h"
 
 // The "Omit frame terminators" option: images end without an end code unless
@@ -20,7 +21,7 @@ int BitsForColours(int colourCount);
 // Replaces the record's encoded image. Rows come from the filler in plain or
 // interlaced order; stride is the width of the filler's source.
 void EncodeFrameImageWith(FrameImage& record, bool interlaced, std::uint32_t stride,
-                          int colourCount, const RowFiller& filler);
+                          int colourCount, const RowFiller& filler, LzwChoices choices = {});
 // Encodes rectangle-sized indices, row after row.
 void EncodeIndices(FrameImage& record, bool interlaced, int colourCount,
-                   const std::uint8_t* indices);
+                   const std::uint8_t* indices, LzwChoices choices = {});

@@ -5,16 +5,6 @@
 
 namespace {
 
-// The part of the rectangle inside the map; empty rectangles stay empty.
-FrameRect ClipToMap(const FrameRect& rect, const PixelMap& map) {
-    FrameRect clipped = rect;
-    clipped.top = std::max(clipped.top, 0);
-    clipped.left = std::max(clipped.left, 0);
-    clipped.bottom = std::min<std::int64_t>(clipped.bottom, map.height);
-    clipped.right = std::min<std::int64_t>(clipped.right, map.width);
-    return clipped;
-}
-
 // Calls visit(row pointer, row length) for each row of the clipped rectangle;
 // stops early when visit returns true, and tells whether it did.
 template <typename MapType, typename Visit>
@@ -32,6 +22,15 @@ bool ForEachRow(MapType& map, const FrameRect& rect, Visit visit) {
 }
 
 }  // namespace
+
+FrameRect ClipToMap(const FrameRect& rect, const PixelMap& map) {
+    FrameRect clipped = rect;
+    clipped.top = std::max(clipped.top, 0);
+    clipped.left = std::max(clipped.left, 0);
+    clipped.bottom = std::min<std::int64_t>(clipped.bottom, map.height);
+    clipped.right = std::min<std::int64_t>(clipped.right, map.width);
+    return clipped;
+}
 
 void InitPixelMap(PixelMap& map, std::uint32_t width, std::uint32_t height) {
     map.width = width;

@@ -56,6 +56,8 @@ void FreePixels(PixelMap& map);
 
 // The whole map as a rectangle.
 FrameRect MapRect(const PixelMap& map);
+// The part of the rectangle inside the map; empty rectangles stay empty.
+FrameRect ClipToMap(const FrameRect& rect, const PixelMap& map);
 // True when the rectangle is well formed and lies inside the map.
 bool RectFitsMap(const FrameRect& rect, const PixelMap& map);
 

@@ -261,21 +261,66 @@ void DrawUpToTarget(GifDocument& document, std::int32_t first, std::int32_t targ
     DrawFrame(document.canvas, frame);
 }
 
+// Weighs each colour by the frames that draw it where the screen changes
+// (high half) and the pixels they so draw (low half). An optimised stream
+// draws little more than the changes, so colours that many frames change to
+// belong early in a table, where a frame indexes them with short codes.
+class ChangeCounter {
+public:
+    explicit ChangeCounter(std::size_t colours) : pixels_(colours, 0) {}
+
+    void BeforeDrawing(const PixelMap& canvas, const FrameRect& rect) {
+        rect_ = ClipToMap(rect, canvas);
+        was_.clear();
+        for (int y = rect_.top; y < rect_.bottom; ++y) {
+            was_.insert(was_.end(), canvas.Row(y) + rect_.left, canvas.Row(y) + rect_.right);
+        }
+    }
+
+    void AfterDrawing(const PixelMap& canvas, std::vector<std::uint64_t>& weights) {
+        const Pixel* was = was_.data();
+        for (int y = rect_.top; y < rect_.bottom; ++y) {
+            const Pixel* now = canvas.Row(y);
+            for (int x = rect_.left; x < rect_.right; ++x, ++was) {
+                if (now[x] != *was && now[x] != kBackgroundPixel && pixels_[now[x]]++ == 0) {
+                    touched_.push_back(now[x]);
+                }
+            }
+        }
+        for (Pixel colour : touched_) {
+            weights[colour] += (std::uint64_t(1) << 32) + pixels_[colour];
+            pixels_[colour] = 0;
+        }
+        touched_.clear();
+    }
+
+private:
+    FrameRect rect_{};
+    std::vector<Pixel> was_;
+    std::vector<std::uint32_t> pixels_;
+    std::vector<Pixel> touched_;
+};
+
 }  // namespace
 
-void BuildKeyframes(GifDocument& document, const FrameDone& frameDone) {
-    const ColourIds sharedPalette = SharedPaletteOf(document);
+void BuildKeyframes(GifDocument& document, const FrameDone& frameDone, KeyframeUse use) {
+    const bool build = use == KeyframeUse::Build;
+    const ColourIds sharedPalette = build ? SharedPaletteOf(document) : ColourIds{};
     PixelMap before;
     FillRect(document.canvas, kBackgroundPixel, CanvasRect(document));
     document.leavesUncovered = document.frames.empty();
     const GifFrame* previous = nullptr;
     int counter = kKeyframeInterval;
+    ChangeCounter changes(document.colours.size());
+    document.changeWeights.assign(document.colours.size(), 0);
     for (const std::unique_ptr<GifFrame>& frame : document.frames) {
         if (RestoresPrevious(*frame)) {
             EnsureScreenSized(before, document);
             CopyRect(document.canvas, before, frame->rect);
         }
+        changes.BeforeDrawing(document.canvas, frame->rect);
         DrawFrame(document.canvas, *frame);
+        changes.AfterDrawing(document.canvas, document.changeWeights);
         // Background appears only where nothing was drawn yet or where the
         // previous frame's disposal uncovered it.
         if (!document.leavesUncovered) {
@@ -284,7 +329,7 @@ void BuildKeyframes(GifDocument& document, const FrameDone& frameDone) {
                     ? !StaysInPlace(*previous) && HasBackground(document.canvas, previous->rect)
                     : HasBackground(document.canvas, CanvasRect(document));
         }
-        if (--counter == 0) {
+        if (build && --counter == 0) {
             MakeKeyframe(document, *frame, sharedPalette);
             counter = kKeyframeInterval;
         } else {

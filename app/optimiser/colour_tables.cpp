@@ -2,9 +2,6 @@
 
 #include <algorithm>
 #include <numeric>
-#include <unordered_map>
-
-#include "app/optimiser/colour_ordering.h"
 
 namespace {
 
@@ -19,16 +16,6 @@ std::vector<Pixel> DrawnColours(const GifFrame& frame) {
     return drawn;
 }
 
-// Pixels drawn of each colour over all frames.
-std::unordered_map<Pixel, std::uint64_t> ColourWeights(const GifDocument& document) {
-    std::unordered_map<Pixel, std::uint64_t> weights;
-    for (const std::unique_ptr<GifFrame>& frame : document.frames) {
-        ForEachDrawnColour(
-            *frame, [&weights](Pixel colour, std::uint32_t pixels) { weights[colour] += pixels; });
-    }
-    return weights;
-}
-
 // Frames from the largest area down; ties keep the file's order.
 std::vector<const GifFrame*> FramesByArea(const GifDocument& document) {
     std::vector<const GifFrame*> frames;
@@ -41,21 +28,16 @@ std::vector<const GifFrame*> FramesByArea(const GifDocument& document) {
     return frames;
 }
 
-ColourIds OrderedByEngine(const GifDocument& document, const std::vector<Pixel>& colours,
-                          const std::unordered_map<Pixel, std::uint64_t>& weights) {
-    ColourSet set = NewColourSet(colours.size());
-    for (Pixel colour : colours) {
-        const auto weight = weights.find(colour);
-        AddColour(set, document.colours[colour].Packed(),
-                  weight == weights.end() ? 0 : weight->second);
-    }
-    OrderColours(set);
-    ColourIds ordered(set.entries.size());
-    for (const ColourEntry& entry : set.entries) {
-        const Pixel colour = document.colourIds.at(entry.colour);
-        ordered[entry.newIndex] = colour;
-    }
-    return ordered;
+// Colours that frames change to most often first: a frame whose colours all
+// sit early in the table is written with narrower codes. Ties keep the
+// order of the colour ids, which is the order the file gave them.
+ColourIds OrderedByChanges(const GifDocument& document, std::vector<Pixel> colours) {
+    const auto weight = [&document](Pixel colour) {
+        return colour < document.changeWeights.size() ? document.changeWeights[colour] : 0;
+    };
+    std::stable_sort(colours.begin(), colours.end(),
+                     [&weight](Pixel a, Pixel b) { return weight(a) > weight(b); });
+    return colours;
 }
 
 }  // namespace
@@ -88,13 +70,13 @@ ColourIds ChooseGlobalTable(GifDocument& document, const ColourIds* keep) {
         }
     }
     if (!keep) {
-        return OrderedByEngine(document, chosen, ColourWeights(document));
+        return OrderedByChanges(document, std::move(chosen));
     }
     std::vector<Pixel> added;
     std::set_difference(chosen.begin(), chosen.end(), kept.begin(), kept.end(),
                         std::back_inserter(added));
     ColourIds table = *keep;
-    const ColourIds ordered = OrderedByEngine(document, added, ColourWeights(document));
+    const ColourIds ordered = OrderedByChanges(document, std::move(added));
     table.insert(table.end(), ordered.begin(), ordered.end());
     return table;
 }

@@ -12,8 +12,8 @@
 #include "app/optimiser/transparent_index.h"
 
 // The colours of the global table in the order that keeps codes small:
-// the colours of the largest frames first, as many frames as fit, ordered by
-// the colour engine. When some screen leaves the canvas uncovered, the
+// the colours of the largest frames first, as many frames as fit, the
+// colours most frames change to first. When some screen leaves the canvas uncovered, the
 // background colour is among them. A table to keep, when given, stands
 // first as it is.
 ColourIds ChooseGlobalTable(GifDocument& document, const ColourIds* keep = nullptr);

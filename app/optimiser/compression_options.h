@@ -12,4 +12,7 @@ struct CompressionOptions {
     // Frames that change nothing are left out of the stream, their delay
     // added to the frame before.
     bool mergeUnchangedFrames = true;
+    // Every row mode is encoded and LZW strings are chosen looking ahead:
+    // smaller files, more time.
+    bool thorough = false;
 };

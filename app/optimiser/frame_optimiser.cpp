@@ -19,6 +19,7 @@
 #include "app/codec/image_encode.h"
 #include "app/optimiser/colour_tables.h"
 #include "app/optimiser/progress.h"
+#include "app/optimiser/size_estimate.h"
 
 namespace {
 
@@ -33,6 +34,16 @@ bool RestoresPrevious(const GifFrame& frame) {
 bool StaysInPlace(const GifFrame& frame) {
     return !ClearsToBackground(frame) && !RestoresPrevious(frame);
 }
+
+// Sizes are estimated from about a quarter of a large image's rows.
+constexpr int kEstimateSampling = 4;
+// How far the thorough mode's encoder looks ahead.
+constexpr int kLookahead = 4;
+// The moments to start a full table over that the thorough mode tries.
+constexpr std::uint32_t kThoroughClearCheckGaps[] = {kClearCheckGap, kClearWhenFull,
+                                                     kClearCheckGap / 3, kClearCheckGap * 3, ~0u};
+// At most this many encodings per frame outside the thorough mode.
+constexpr int kMostEncodes = 2;
 
 // GIF images are at most 65535 pixels wide and high.
 constexpr int kMaxImageSide = 0xFFFF;
@@ -199,23 +210,103 @@ enum class RowMode {
     ExtendEqualRuns,       // ... then runs of one colour carried over unchanged pixels
     ExtendOpaqueRuns,      // ... then opaque runs carried over unchanged pixels
     Opaque,                // only background pixels transparent
+    // Short transparent stretches between shown pixels shown as they are,
+    // then runs of one colour carried as in ExtendEqualRuns. A break in a
+    // run of drawn pixels can cost more codes than its pixels would.
+    ShowGapsBelow4,  // thorough mode only
+    ShowGapsBelow12,
+    ShowGapsBelow24,  // thorough mode only
+    ShowGapsBelow40,
+    ShowGapsBelow80,  // thorough mode only
 };
+
+// The shortest transparent stretch a mode leaves transparent, 0 for none.
+int GapKept(RowMode mode) {
+    switch (mode) {
+        case RowMode::ShowGapsBelow4:
+            return 4;
+        case RowMode::ShowGapsBelow12:
+            return 12;
+        case RowMode::ShowGapsBelow24:
+            return 24;
+        case RowMode::ShowGapsBelow40:
+            return 40;
+        case RowMode::ShowGapsBelow80:
+            return 80;
+        default:
+            return 0;
+    }
+}
+
+// Shows the transparent stretches shorter than `gapKept` that lie between
+// shown pixels. Pixels left undrawn (background after the frame) stay
+// transparent.
+void ShowShortGaps(Pixel* out, int width, const Pixel* after, int gapKept) {
+    int x = 0;
+    while (x < width) {
+        if (out[x] != kBackgroundPixel) {
+            ++x;
+            continue;
+        }
+        int end = x;
+        while (end < width && out[end] == kBackgroundPixel) {
+            ++end;
+        }
+        if (x > 0 && end < width && end - x < gapKept) {
+            std::copy(after + x, after + end, out + x);
+        }
+        x = end;
+    }
+}
 
 // Lets shown pixels spread over their transparent neighbours, left to right
 // and then right to left, where `carries(shown, neighbour's colour)` allows;
 // each pass sees what it has already spread. Only colours of `after` are
-// written, so what the frame shows stays the same.
+// written, so what the frame shows stays the same. Only the transparent
+// stretches are visited: from the left end as far as the pixel before
+// carries, then from the right end.
 template <typename Carries>
 void ExtendRuns(Pixel* out, int width, const Pixel* after, Carries carries) {
-    for (int x = 1; x < width; ++x) {
-        if (out[x - 1] != kBackgroundPixel && carries(out[x - 1], after[x])) {
-            out[x] = after[x];
+    Pixel* const end = out + width;
+    Pixel* gap = std::find(out, end, kBackgroundPixel);
+    while (gap != end) {
+        Pixel* const gapEnd = std::find_if(gap, end, [](Pixel p) { return p != kBackgroundPixel; });
+        Pixel* left = gap;
+        if (gap != out) {
+            for (; left != gapEnd && carries(left[-1], after[left - out]); ++left) {
+                *left = after[left - out];
+            }
         }
+        if (gapEnd != end) {
+            for (Pixel* right = gapEnd; right != left && carries(*right, after[right - 1 - out]);
+                 --right) {
+                right[-1] = after[right - 1 - out];
+            }
+        }
+        gap = std::find(gapEnd, end, kBackgroundPixel);
     }
-    for (int x = width - 1; x >= 1; --x) {
-        if (out[x] != kBackgroundPixel && carries(out[x], after[x - 1])) {
-            out[x - 1] = after[x - 1];
-        }
+}
+
+// A run of one colour goes on over pixels of that colour. (Undrawn pixels
+// stay transparent: a transparent pixel never matches a drawn colour, and
+// an undrawn one is transparent already.)
+void ExtendEqualRuns(Pixel* out, int width, const Pixel* after) {
+    ExtendRuns(out, width, after, [](Pixel shown, Pixel colour) { return shown == colour; });
+}
+
+// Any shown pixel goes on over drawn pixels.
+void ExtendOpaqueRuns(Pixel* out, int width, const Pixel* after) {
+    ExtendRuns(out, width, after, [](Pixel shown, Pixel colour) {
+        return (shown != kBackgroundPixel) & (colour != kBackgroundPixel);
+    });
+}
+
+// The changed pixels of a row, the others transparent. The rows never
+// overlap, which lets the compiler do many pixels at once.
+void ShowChanges(Pixel* __restrict out, int width, const Pixel* __restrict before,
+                 const Pixel* __restrict after) {
+    for (int x = 0; x < width; ++x) {
+        out[x] = before[x] != after[x] ? after[x] : kBackgroundPixel;
     }
 }
 
@@ -223,29 +314,40 @@ void ExtendRuns(Pixel* out, int width, const Pixel* after, Carries carries) {
 // Drawing never leaves background behind, so a pixel that is background
 // after the frame was background before it too.
 void FillRow(Pixel* out, int width, const Pixel* before, const Pixel* after, RowMode mode) {
-    for (int x = 0; x < width; ++x) {
-        out[x] = mode == RowMode::Opaque || before[x] != after[x] ? after[x] : kBackgroundPixel;
+    if (mode == RowMode::Opaque) {
+        std::copy(after, after + width, out);
+        return;
     }
-    if (mode == RowMode::ExtendEqualRuns) {
-        ExtendRuns(out, width, after, [](Pixel shown, Pixel colour) { return shown == colour; });
+    // Nothing in an unchanged row is shown in any other mode.
+    if (std::equal(before, before + width, after)) {
+        std::fill(out, out + width, kBackgroundPixel);
+        return;
+    }
+    ShowChanges(out, width, before, after);
+    const int gapKept = GapKept(mode);
+    if (gapKept > 0) {
+        ShowShortGaps(out, width, after, gapKept);
+    }
+    if (mode == RowMode::ExtendEqualRuns || gapKept > 0) {
+        ExtendEqualRuns(out, width, after);
     } else if (mode == RowMode::ExtendOpaqueRuns) {
-        ExtendRuns(out, width, after,
-                   [](Pixel, Pixel colour) { return colour != kBackgroundPixel; });
+        ExtendOpaqueRuns(out, width, after);
     }
 }
 
-// The pixels a row mode gives the frame's rectangle, row after row.
-std::vector<Pixel> ModePixels(const FrameRect& rect, const WorkScreens& screens, RowMode mode) {
+// The pixels a row mode gives the frame's rectangle, row after row, into
+// `pixels` (whose storage is reused from frame to frame).
+void FillModePixels(std::vector<Pixel>& pixels, const FrameRect& rect, const WorkScreens& screens,
+                    RowMode mode) {
     const int width = RectWidth(rect);
     const int height = RectHeight(rect);
-    std::vector<Pixel> pixels(std::size_t(width) * std::size_t(height));
+    pixels.resize(std::size_t(width) * std::size_t(height));
     for (int y = 0; y < height; ++y) {
         const std::size_t at =
             std::size_t(rect.top + y) * screens.after.width + std::size_t(rect.left);
         FillRow(pixels.data() + std::size_t(y) * std::size_t(width), width,
                 screens.before.pixels.data() + at, screens.after.pixels.data() + at, mode);
     }
-    return pixels;
 }
 
 // What a frame is written as, apart from its rectangle and disposal.
@@ -256,6 +358,7 @@ struct FrameEncoding {
     bool transparent = false;
     std::uint8_t transparentIndex = 0;
     std::vector<std::uint32_t> histogram;
+    std::vector<std::uint8_t> indices;  // what was encoded, row after row
 };
 
 // Bytes of a table of its own: 2^bits entries of three bytes.
@@ -282,9 +385,24 @@ FrameEncoding Encode(const FrameRect& rect, bool interlaced, TablePlan plan) {
     FrameImage image{rect, {}};
     const int needed = ColoursNeededFor(plan.histogram, plan.transparent, plan.transparentIndex);
     EncodeIndices(image, interlaced, needed, plan.indices.data());
-    return FrameEncoding{
-        std::move(image.encoded), std::move(plan.table), plan.local,
-        plan.transparent,         plan.transparentIndex, std::move(plan.histogram)};
+    return FrameEncoding{std::move(image.encoded), std::move(plan.table), plan.local,
+                         plan.transparent,         plan.transparentIndex, std::move(plan.histogram),
+                         std::move(plan.indices)};
+}
+
+// The thorough mode's last step: the chosen encoding is encoded again with
+// an encoder that looks ahead, starting a full table over at other moments,
+// and the shortest is kept.
+void EncodeHarder(FrameEncoding& encoding, const FrameRect& rect, bool interlaced) {
+    const int needed =
+        ColoursNeededFor(encoding.histogram, encoding.transparent, encoding.transparentIndex);
+    for (std::uint32_t gap : kThoroughClearCheckGaps) {
+        FrameImage other{rect, {}};
+        EncodeIndices(other, interlaced, needed, encoding.indices.data(), {gap, kLookahead});
+        if (other.encoded.size() < encoding.encoded.size()) {
+            encoding.encoded = std::move(other.encoded);
+        }
+    }
 }
 
 std::size_t WrittenSize(const FrameEncoding& encoding) {
@@ -295,13 +413,16 @@ std::size_t WrittenSize(const FrameEncoding& encoding) {
     return encoding.encoded.size() + table;
 }
 
-// The global table and what finds colours in it, for one run.
+// The global table and what finds colours in it, for one run, and the
+// pixel buffers the frames reuse.
 struct TableContext {
     ColourIds global;
     TableLookup globalLookup;
     TableLookup scratch;
     TransparencyBand band;
     std::uint8_t backgroundIndex;  // as the stream will be written
+    std::vector<Pixel> modePixels;
+    std::vector<Pixel> shortestPixels;
 };
 
 // What image libraries that fill undrawn areas (with the background colour,
@@ -313,70 +434,200 @@ enum class Transparency {
     Absent,    // never declared: only the opaque mode serves
 };
 
+int RootBits(int colours) {
+    return std::max(BitsForColours(colours), 2);
+}
+
 // A frame that uses few colours spread over a large global table may be
-// shorter with a small table of its own and narrower codes: that is tried
-// for the pixels of the chosen mode, and kept when strictly shorter.
-void TryOwnTable(FrameEncoding& shortest, const std::vector<Pixel>& pixels, const GifFrame& frame,
+// shorter with a small table of its own and narrower codes. Outside the
+// thorough mode that is tried only where the estimate says it wins. Kept
+// when strictly shorter; returns whether it was encoded.
+bool TryOwnTable(FrameEncoding& shortest, const std::vector<Pixel>& pixels, const GifFrame& frame,
                  const FrameRect& rect, Transparency transparency,
-                 std::optional<PinnedColour> pinned, TableContext& tables) {
-    const int globalBits = BitsForColours(
-        ColoursNeededFor(shortest.histogram, shortest.transparent, shortest.transparentIndex));
+                 std::optional<PinnedColour> pinned, TableContext& tables, bool thorough) {
+    const int globalColours =
+        ColoursNeededFor(shortest.histogram, shortest.transparent, shortest.transparentIndex);
     std::optional<TablePlan> plan =
         PlanTable(pixels, transparency == Transparency::Declared, pinned, tables.global,
                   tables.globalLookup, tables.scratch, tables.band, true);
-    if (!plan ||
-        BitsForColours(int(plan->table.size()) + (plan->transparent ? 1 : 0)) >= globalBits) {
-        return;
+    if (!plan) {
+        return false;
+    }
+    const int ownColours = int(plan->table.size()) + (plan->transparent ? 1 : 0);
+    if (BitsForColours(ownColours) >= BitsForColours(globalColours)) {
+        return false;
+    }
+    if (!thorough) {
+        const int width = RectWidth(rect);
+        const std::uint64_t globalBits =
+            EstimateLzwBits(pixels, width, RootBits(globalColours), kEstimateSampling);
+        const std::uint64_t ownBits =
+            EstimateLzwBits(pixels, width, RootBits(ownColours), kEstimateSampling);
+        const std::uint64_t predicted =
+            shortest.encoded.size() * ownBits / std::max<std::uint64_t>(globalBits, 1) +
+            LocalTableBytes(ownColours);
+        if (predicted >= shortest.encoded.size()) {
+            return false;
+        }
     }
     FrameEncoding own = Encode(rect, frame.interlaced, std::move(*plan));
     if (WrittenSize(own) < WrittenSize(shortest)) {
         shortest = std::move(own);
     }
+    return true;
 }
 
-// Tries the row modes the options allow and returns the one written
-// shortest (its own table counted); ties keep the earlier mode. A frame that
-// clears its rectangle afterwards is encoded in the plain mode only. None
-// when no mode's colours fit one table.
+std::vector<RowMode> ModesToTry(const GifFrame& frame, const CompressionOptions& options,
+                                Transparency transparency) {
+    if (!options.useInterframeTransparency || transparency == Transparency::Absent) {
+        return {RowMode::Opaque};
+    }
+    if (ClearsToBackground(frame)) {
+        return {RowMode::TransparentUnchanged};
+    }
+    std::vector<RowMode> modes{RowMode::TransparentUnchanged, RowMode::ExtendEqualRuns,
+                               RowMode::ExtendOpaqueRuns,     RowMode::Opaque,
+                               RowMode::ShowGapsBelow12,      RowMode::ShowGapsBelow40};
+    if (options.thorough) {
+        modes.insert(modes.end(),
+                     {RowMode::ShowGapsBelow4, RowMode::ShowGapsBelow24, RowMode::ShowGapsBelow80});
+    }
+    return modes;
+}
+
+struct ModeEstimate {
+    RowMode mode;
+    std::uint64_t bits;
+    bool exact;  // the whole image was parsed
+};
+
+std::uint64_t HashPixels(const std::vector<Pixel>& pixels) {
+    std::uint64_t hash = 0xCBF29CE484222325ull;
+    for (Pixel pixel : pixels) {
+        hash = (hash ^ pixel) * 0x100000001B3ull;
+    }
+    return hash;
+}
+
+// The modes ranked by their estimated size, shortest first (ties keep the
+// earlier mode). A mode whose pixels equal an earlier mode's encodes to the
+// same bytes and is left out, as is one that needs transparency where none
+// may be declared.
+std::vector<ModeEstimate> RankModes(const std::vector<RowMode>& modes, const FrameRect& rect,
+                                    const WorkScreens& screens, Transparency transparency,
+                                    TableContext& tables) {
+    std::vector<ModeEstimate> ranked;
+    std::vector<std::uint64_t> seen;
+    const int rootBits = RootBits(int(tables.global.size()));
+    for (RowMode mode : modes) {
+        FillModePixels(tables.modePixels, rect, screens, mode);
+        const std::uint64_t hash = modes.size() > 1 ? HashPixels(tables.modePixels) : 0;
+        if (std::find(seen.begin(), seen.end(), hash) != seen.end()) {
+            continue;
+        }
+        seen.push_back(hash);
+        if (transparency == Transparency::Absent &&
+            std::find(tables.modePixels.begin(), tables.modePixels.end(), kBackgroundPixel) !=
+                tables.modePixels.end()) {
+            continue;
+        }
+        const bool exact = tables.modePixels.size() < kEstimateWholeBelow;
+        const std::uint64_t bits =
+            modes.size() > 1
+                ? EstimateLzwBits(tables.modePixels, RectWidth(rect), rootBits, kEstimateSampling)
+                : 0;
+        ranked.push_back({mode, bits, exact});
+    }
+    std::stable_sort(ranked.begin(), ranked.end(),
+                     [](const ModeEstimate& a, const ModeEstimate& b) { return a.bits < b.bits; });
+    return ranked;
+}
+
+// Whether a mode ranked after the one encoded first may still come out
+// shorter: estimates of sampled images are rougher than whole parses.
+bool WorthEncoding(const ModeEstimate& candidate, const ModeEstimate& first) {
+    const std::uint64_t margin = candidate.exact && first.exact ? 100 : 20;
+    return candidate.bits <= first.bits + first.bits / margin;
+}
+
+// The thorough mode encodes every mode, each also with a table of its own,
+// keeps the shortest and encodes that once more, harder. Every choice the
+// default mode may make is among these, so it never comes out longer.
+std::optional<FrameEncoding> EncodeEveryWay(const GifFrame& frame, const FrameRect& rect,
+                                            const WorkScreens& screens,
+                                            const std::vector<ModeEstimate>& modes,
+                                            Transparency transparency,
+                                            std::optional<PinnedColour> pinned,
+                                            TableContext& tables) {
+    std::optional<FrameEncoding> shortest;
+    for (const ModeEstimate& candidate : modes) {
+        FillModePixels(tables.modePixels, rect, screens, candidate.mode);
+        std::optional<TablePlan> plan =
+            PlanTable(tables.modePixels, transparency == Transparency::Declared, pinned,
+                      tables.global, tables.globalLookup, tables.scratch, tables.band);
+        if (!plan) {
+            continue;
+        }
+        FrameEncoding encoding = Encode(rect, frame.interlaced, std::move(*plan));
+        if (!encoding.local) {
+            TryOwnTable(encoding, tables.modePixels, frame, rect, transparency, pinned, tables,
+                        true);
+        }
+        if (!shortest || WrittenSize(encoding) < WrittenSize(*shortest)) {
+            shortest = std::move(encoding);
+        }
+    }
+    if (shortest) {
+        EncodeHarder(*shortest, rect, frame.interlaced);
+    }
+    return shortest;
+}
+
+// Returns the way of writing the frame that comes out shortest (its own
+// table counted). The row modes the options allow are ranked by a quick
+// estimate; the best is encoded, then either a table of its own or the
+// runner-up where the estimates say it may win: at most two encodings. A
+// frame that clears its rectangle afterwards is encoded in the plain mode
+// only. None when no mode's colours fit one table.
 std::optional<FrameEncoding> EncodeShortest(const GifFrame& frame, const FrameRect& rect,
                                             const WorkScreens& screens,
                                             const CompressionOptions& options,
                                             Transparency transparency,
                                             std::optional<PinnedColour> pinned,
                                             TableContext& tables) {
-    std::vector<RowMode> modes{RowMode::Opaque};
-    if (options.useInterframeTransparency && transparency != Transparency::Absent) {
-        modes = {RowMode::TransparentUnchanged};
-        if (!ClearsToBackground(frame)) {
-            modes.insert(modes.end(),
-                         {RowMode::ExtendEqualRuns, RowMode::ExtendOpaqueRuns, RowMode::Opaque});
-        }
+    const std::vector<ModeEstimate> ranked =
+        RankModes(ModesToTry(frame, options, transparency), rect, screens, transparency, tables);
+    if (options.thorough) {
+        return EncodeEveryWay(frame, rect, screens, ranked, transparency, pinned, tables);
     }
     std::optional<FrameEncoding> shortest;
-    std::size_t shortestPixels = 0;
-    // A mode whose pixels equal an earlier mode's encodes to the same bytes,
-    // which can never be strictly shorter: it is not encoded.
-    std::vector<std::vector<Pixel>> tried;
-    for (RowMode mode : modes) {
-        std::vector<Pixel> pixels = ModePixels(rect, screens, mode);
-        if (std::find(tried.begin(), tried.end(), pixels) != tried.end()) {
-            continue;
+    const ModeEstimate* firstEncoded = nullptr;
+    int encodes = 0;
+    for (const ModeEstimate& candidate : ranked) {
+        if (firstEncoded && (encodes == kMostEncodes || !WorthEncoding(candidate, *firstEncoded))) {
+            break;
         }
+        FillModePixels(tables.modePixels, rect, screens, candidate.mode);
         std::optional<TablePlan> plan =
-            PlanTable(pixels, transparency == Transparency::Declared, pinned, tables.global,
-                      tables.globalLookup, tables.scratch, tables.band);
-        tried.push_back(std::move(pixels));
-        if (!plan || (transparency == Transparency::Absent && plan->transparent)) {
+            PlanTable(tables.modePixels, transparency == Transparency::Declared, pinned,
+                      tables.global, tables.globalLookup, tables.scratch, tables.band);
+        if (!plan) {
             continue;
         }
         FrameEncoding encoding = Encode(rect, frame.interlaced, std::move(*plan));
+        ++encodes;
         if (!shortest || WrittenSize(encoding) < WrittenSize(*shortest)) {
             shortest = std::move(encoding);
-            shortestPixels = tried.size() - 1;
+            std::swap(tables.shortestPixels, tables.modePixels);
         }
-    }
-    if (shortest && !shortest->local) {
-        TryOwnTable(*shortest, tried[shortestPixels], frame, rect, transparency, pinned, tables);
+        if (!firstEncoded) {
+            firstEncoded = &candidate;
+            // A table of its own takes the place of the runner-up.
+            if (!shortest->local && TryOwnTable(*shortest, tables.shortestPixels, frame, rect,
+                                                transparency, pinned, tables, false)) {
+                return shortest;
+            }
+        }
     }
     return shortest;
 }
@@ -495,13 +746,15 @@ void Dispose(PixelMap& screen, const GifFrame& frame, const PixelMap& under) {
     }
 }
 
-// Brings `before` from the screen before `previous` to the screen after it
-// and its disposal; disposal 3 leaves it as it was.
-void AdvanceBefore(PixelMap& before, const GifFrame& previous) {
-    if (ClearsToBackground(previous)) {
-        FillRect(before, kBackgroundPixel, previous.rect);
-    } else if (StaysInPlace(previous)) {
-        DrawFrame(before, previous);
+// Brings `before` from the screen before the current frame to the screen
+// after it and its disposal, while `after` still shows the frame drawn: the
+// frame as optimised shows what `after` holds within its rectangle, so that
+// is copied rather than decoded. Disposal 3 leaves `before` as it was.
+void AdvanceBefore(WorkScreens& screens, const GifFrame& current) {
+    if (ClearsToBackground(current)) {
+        FillRect(screens.before, kBackgroundPixel, current.rect);
+    } else if (StaysInPlace(current)) {
+        CopyRect(screens.after, screens.before, current.rect);
     }
 }
 
@@ -539,8 +792,13 @@ ColourIds OptimiseFrames(GifDocument& document, const CompressionOptions& option
     const bool keepsFirstTable = firstLeavesBackground && !first.transparent && !first.localTable;
     ColourIds global = ChooseGlobalTable(document, keepsFirstTable ? &first.table : nullptr);
     const std::uint8_t backgroundIndex = WrittenBackgroundIndex(document, global);
-    TableContext tables{std::move(global), TableLookup(document.colours.size()),
-                        TableLookup(document.colours.size()), options.band, backgroundIndex};
+    TableContext tables{std::move(global),
+                        TableLookup(document.colours.size()),
+                        TableLookup(document.colours.size()),
+                        options.band,
+                        backgroundIndex,
+                        {},
+                        {}};
     tables.globalLookup.Set(tables.global);
     if (StaysInPlace(first)) {
         CopyRect(screens.after, screens.next, first.rect);
@@ -550,9 +808,6 @@ ColourIds OptimiseFrames(GifDocument& document, const CompressionOptions& option
         GifFrame& current = *document.frames[i];
         const bool last = i + 1 == count;
         GifFrame& following = last ? first : *document.frames[i + 1];
-        if (i > 0) {
-            AdvanceBefore(screens.before, *document.frames[i - 1]);
-        }
         if (last) {
             FillRect(screens.next, kBackgroundPixel, CanvasRect(document));
             DrawFrame(screens.next, first);
@@ -564,11 +819,11 @@ ColourIds OptimiseFrames(GifDocument& document, const CompressionOptions& option
                       tables);
         StepProgress(1);
         if (last) {
-            Dispose(screens.after, current, screens.before);
-        } else {
-            AdvanceAfter(screens, current, following);
-            Dispose(screens.next, following, screens.underNext);
+            break;  // the canvas is rebuilt below
         }
+        AdvanceBefore(screens, current);
+        AdvanceAfter(screens, current, following);
+        Dispose(screens.next, following, screens.underNext);
     }
     RefreshCanvas(document);
     document.backgroundIndex = tables.backgroundIndex;

@@ -57,6 +57,7 @@ struct CommandLine {
     std::optional<bool> smallFirstFrame;
     std::optional<bool> interframeTransparency;
     std::optional<bool> mergeUnchanged;
+    std::optional<bool> thorough;
     std::optional<TransparencyBand> band;
     unsigned jobs = 0;  // files handled at once; 0 = one per processor
 };
@@ -245,8 +246,14 @@ bool ParseSetting(int argc, char** argv, int& i, CommandLine& line, bool* known)
         {"--small-first-frame", &CommandLine::smallFirstFrame},
         {"--interframe-transparency", &CommandLine::interframeTransparency},
         {"--merge-unchanged", &CommandLine::mergeUnchanged},
+        {"--thorough", &CommandLine::thorough},
     };
     *known = true;
+    // A bare --thorough asks for it, without taking the next argument.
+    if (JStrEqual(argv[i], "--thorough")) {
+        line.thorough = true;
+        return true;
+    }
     for (const FlagOption& flag : kFlags) {
         if (JStrEqualN(argv[i], flag.name, JStrLen(flag.name))) {
             const char* value = OptionValue(argc, argv, i, flag.name);
@@ -357,6 +364,7 @@ CompressionOptions OptionsFor(const CommandLine& line) {
         line.interframeTransparency.value_or(options.useInterframeTransparency);
     options.band = line.band.value_or(options.band);
     options.mergeUnchangedFrames = line.mergeUnchanged.value_or(options.mergeUnchangedFrames);
+    options.thorough = line.thorough.value_or(options.thorough);
     return options;
 }
 
@@ -377,7 +385,8 @@ std::unique_ptr<GifDocument> OpenDocument(const char* path) {
         }
         return nullptr;
     }
-    std::unique_ptr<GifDocument> document = OpenGifDocument(spec, file);
+    // The console never shows a frame.
+    std::unique_ptr<GifDocument> document = OpenGifDocument(spec, file, KeyframeUse::Skip);
     JFileClose(file);
     JFileSpecFree(spec);
     return document;

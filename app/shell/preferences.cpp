@@ -30,6 +30,7 @@ constexpr std::uint16_t kKeyDepthWarning = 242;
 constexpr std::uint16_t kKeyMoreScalingChoices = 243;
 constexpr std::uint16_t kKeyDisplay = 265;
 constexpr std::uint16_t kKeyMergeUnchanged = 350;
+constexpr std::uint16_t kKeyThorough = 351;
 
 constexpr char kSettingsName[] = "Pindle";
 constexpr char kDisplayFormat[] = "%ds%,%ds% %ds%x%ds%";
@@ -57,6 +58,7 @@ constexpr FlagKey kWindowFlags[] = {
 // lines older readers know keep their places.
 constexpr FlagKey kAddedFlags[] = {
     {kKeyMergeUnchanged, &Preferences::mergeUnchangedFrames},
+    {kKeyThorough, &Preferences::thorough},
 };
 
 // The stand-in main frame used until the windowed program supplies its own.
@@ -200,6 +202,7 @@ void SetFactoryDefaults() {
     gPreferences.showDepthWarning = true;
     gPreferences.moreScalingChoices = false;
     gPreferences.mergeUnchangedFrames = true;
+    gPreferences.thorough = false;
 }
 
 CompressionOptions CompressionOptionsFromPreferences() {
@@ -210,7 +213,8 @@ CompressionOptions CompressionOptionsFromPreferences() {
                               p.useInterframeTransparency,
                               static_cast<TransparencyBand>(std::min<std::uint8_t>(
                                   p.transparencyBand, kTransparencyBandCount - 1)),
-                              p.mergeUnchangedFrames};
+                              p.mergeUnchangedFrames,
+                              p.thorough};
 }
 
 void SetMainFramePlacement(const MainFramePlacement* placement) {

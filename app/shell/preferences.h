@@ -21,6 +21,7 @@ struct Preferences {
     bool showDepthWarning;
     bool moreScalingChoices;    // Show more choices when scaling frame durations
     bool mergeUnchangedFrames;  // Merge frames that change nothing
+    bool thorough;              // Try harder (slower)
 };
 
 extern Preferences gPreferences;

@@ -84,6 +84,37 @@ TEST(CodecProperty, OurEncoderOurDecoderAndGiflibAgreeForEveryColourCount) {
     SetOmitFrameTerminators(false);
 }
 
+// A full table kept in use for a while (a deferred clear) or never cleared at
+// all is read alike by both decoders.
+TEST(CodecProperty, FullTablesKeptInUseAgreeWithGiflib) {
+    std::mt19937 random(7);
+    constexpr int kWidth = 400;
+    constexpr int kHeight = 250;
+    for (int colours : {2, 16, 256}) {
+        const Bytes pixels = RandomPixels(random, kWidth * kHeight, colours);
+        for (std::uint32_t gap : {kClearWhenFull, 500u, kClearCheckGap, ~0u}) {
+            SCOPED_TRACE(testing::Message() << colours << " colours, check gap " << gap);
+            FrameImage record{{0, 0, kHeight, kWidth}, {}};
+            EncodeIndices(record, false, colours, pixels.data(), {gap});
+            const int clearCode = 1 << std::max(BitsForColours(colours), 2);
+            const ParsedImage parsed = ParseImage(record.encoded, long(pixels.size()));
+            const auto clears = std::count_if(parsed.codes.begin(), parsed.codes.end(),
+                                              [&](const auto& c) { return c.code == clearCode; });
+            if (gap == ~0u) {
+                EXPECT_EQ(clears, 1);  // the one at the start
+            } else if (gap == kClearWhenFull && colours > 2) {
+                EXPECT_GT(clears, 1);  // so the table does fill
+            }
+            Bytes ours;
+            ASSERT_EQ(DecodePixels(record.encoded, kWidth, kHeight, false, ours),
+                      DecodeResult::Decoded);
+            ASSERT_EQ(ours, pixels);
+            ASSERT_EQ(GiflibPixels(GifFile(record.encoded, kWidth, kHeight, colours, false)),
+                      pixels);
+        }
+    }
+}
+
 TEST(CodecProperty, TinyImagesOfFewColoursAgreeWithGiflib) {
     std::mt19937 random(99);
     for (int width = 1; width <= 9; ++width) {

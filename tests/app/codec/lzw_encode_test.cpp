@@ -141,7 +141,9 @@ TEST(EncodeFrameImage, ClearCodeComesExactlyWhenCode4096WouldBeAssigned) {
     for (auto& p : pixels) {
         p = std::uint8_t(random() % 256);
     }
-    Bytes image = EncodePixels(pixels, 200, 100, 256, false);
+    FrameImage record{{0, 0, 100, 200}, {}};
+    EncodeIndices(record, false, 256, pixels.data(), {kClearWhenFull});
+    const Bytes image = record.encoded;
     ParsedImage parsed = ParseImage(image, long(pixels.size()));
     ASSERT_GT(parsed.codes.size(), 4000u);
     EXPECT_EQ(parsed.codes[0].code, 256);

@@ -276,6 +276,30 @@ TEST(NoChangeInAppearance, ConformanceFilesLookTheSameAfterSaving) {
     Report("conformance", tally);
 }
 
+// The thorough mode tries every way the default mode may take, so no file
+// comes out larger; what it writes looks the same too.
+TEST(NoChangeInAppearance, ThoroughModeLooksTheSameAndIsNeverLarger) {
+    SKIP_WITHOUT_CORPUS();
+    CompressionOptions thorough;
+    thorough.thorough = true;
+    const std::vector<SaveRun> defaultRun{{"default options", CompressionOptions{}}};
+    const std::vector<SaveRun> thoroughRun{{"thorough", thorough}};
+    Tally defaults;
+    Tally thoroughs;
+    for (const char* folder : {"real", "conformance"}) {
+        for (const path& file : CorpusGifFiles(folder)) {
+            const long before = defaults.bytesOut;
+            const long thoroughBefore = thoroughs.bytesOut;
+            CheckFile(file, defaultRun, defaults);
+            CheckFile(file, thoroughRun, thoroughs);
+            EXPECT_LE(thoroughs.bytesOut - thoroughBefore, defaults.bytesOut - before)
+                << corpus::Shown(file);
+        }
+    }
+    Report("thorough", thoroughs);
+    std::printf("thorough: %ld bytes, default: %ld bytes\n", thoroughs.bytesOut, defaults.bytesOut);
+}
+
 // The other transparency bands put the transparent index elsewhere, up to
 // entry 255, which makes the table and the codes wider.
 TEST(NoChangeInAppearance, OtherTransparencyBandsLookTheSame) {

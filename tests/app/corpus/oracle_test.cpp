@@ -53,6 +53,7 @@ struct OptionSet {
 };
 
 const OptionSet kDefaultOptions{"default", {}};
+const OptionSet kThorough{"thorough", {"--thorough"}};
 const OptionSet kEveryOptionOff{"all-off",
                                 {"--omit-frame-terminators=no", "--exclude-origin=no",
                                  "--small-first-frame=no", "--interframe-transparency=no"}};
@@ -70,10 +71,12 @@ constexpr KnownDifference kKnownDifferences[] = {
     // reader stops at them.
     {"real/pil-test_extents_transparency.gif", "default"},
     {"real/pil-test_extents_transparency.gif", "all-off"},
+    {"real/pil-test_extents_transparency.gif", "thorough"},
     // A pixel beyond the colour table: Pillow shows its own padding, grey
     // (2,2,2); we show colour 0.
     {"conformance/pygif/invalid-colors.gif", "default"},
     {"conformance/pygif/invalid-colors.gif", "all-off"},
+    {"conformance/pygif/invalid-colors.gif", "thorough"},
 };
 
 bool IsKnown(const std::string& file, const OptionSet& options) {
@@ -305,6 +308,16 @@ TEST(SavedFilesInPillow, RealFilesWithDefaultOptions) {
 TEST(SavedFilesInPillow, RealFilesWithEveryOptionOff) {
     SKIP_WITHOUT_CORPUS();
     CheckFolder("real", kEveryOptionOff);
+}
+
+TEST(SavedFilesInPillow, RealFilesInTheThoroughMode) {
+    SKIP_WITHOUT_CORPUS();
+    CheckFolder("real", kThorough);
+}
+
+TEST(SavedFilesInPillow, ConformanceFilesInTheThoroughMode) {
+    SKIP_WITHOUT_CORPUS();
+    CheckFolder("conformance", kThorough);
 }
 
 TEST(SavedFilesInPillow, ConformanceFilesWithDefaultOptions) {

@@ -660,7 +660,16 @@ TEST_F(FrameOptimiser, FewColoursHighUpTheGlobalTableTakeATableOfTheirOwn) {
     for (std::size_t i = 0; i < second.pixels.size(); ++i) {
         second.pixels[i] = Pixel(198 + random() % 2);
     }
-    const DocumentPtr document = Optimise(Animation{kWide, kWide, 200, {first, second}});
+    // More frames change to the other colours, which so come first.
+    std::vector<FrameSpec> frames{first, second};
+    for (int i = 0; i < 2; ++i) {
+        FrameSpec noise = Solid(Rect(0, 0, kWide, kWide), 0);
+        for (Pixel& pixel : noise.pixels) {
+            pixel = Pixel(random() % 198);
+        }
+        frames.push_back(noise);
+    }
+    const DocumentPtr document = Optimise(Animation{kWide, kWide, 200, frames});
     EXPECT_TRUE(Frame(document, 1).localTable);
     EXPECT_EQ(Frame(document, 1).encoded[0], 2);
 }

@@ -80,6 +80,17 @@ TEST_F(ConsoleTest, SettingsCanBeOverriddenForOneRun) {
     EXPECT_NE(out_.find("\"ball.gif\" is now "), std::string::npos);
     EXPECT_EQ(Run({"--help"}), 0);
     EXPECT_NE(out_.find("--merge-unchanged=yes|no"), std::string::npos);
+    EXPECT_NE(out_.find("--thorough"), std::string::npos);
+}
+
+TEST_F(ConsoleTest, ThoroughIsABareFlagOrTakesYesOrNo) {
+    std::string path = Sample();
+    ASSERT_EQ(Run({"--quiet", "--output", dir_.File("plain.gif"), path}), 0);
+    ASSERT_EQ(Run({"--quiet", "--thorough", "--output", dir_.File("hard.gif"), path}), 0);
+    EXPECT_LE(dir_.Read("hard.gif").size(), dir_.Read("plain.gif").size());
+    ASSERT_EQ(Run({"--quiet", "--thorough=no", "--output", dir_.File("again.gif"), path}), 0);
+    EXPECT_EQ(dir_.Read("again.gif"), dir_.Read("plain.gif"));
+    EXPECT_EQ(Run({"--test", "--thorough=perhaps", path}), 2);
 }
 
 TEST_F(ConsoleTest, MissingFileIsAFailureButTheOthersAreStillHandled) {

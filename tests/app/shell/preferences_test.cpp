@@ -92,7 +92,8 @@ TEST_F(PreferencesTest, FileListsEveryKeyInOrder) {
               "When appropriate, show depth warning on startup:Yes\r\n"
               "Show more choices when scaling frame durations:No\r\n"
               "Display:100,100 640x480\r\n"
-              "Merge frames that change nothing:Yes\r\n");
+              "Merge frames that change nothing:Yes\r\n"
+              "Try harder (slower):No\r\n");
 }
 
 TEST_F(PreferencesTest, RoundTripKeepsEveryPreference) {
@@ -101,9 +102,11 @@ TEST_F(PreferencesTest, RoundTripKeepsEveryPreference) {
     gPreferences.transparencyBand = 6;
     gPreferences.moreScalingChoices = true;
     gPreferences.mergeUnchangedFrames = false;
+    gPreferences.thorough = true;
     gFrame = DisplayRect{30, 40, 300, 200};
     SaveAndReload();
     EXPECT_FALSE(gPreferences.mergeUnchangedFrames);
+    EXPECT_TRUE(gPreferences.thorough);
     EXPECT_TRUE(gPreferences.useLocalColourTables);
     EXPECT_FALSE(gPreferences.omitFrameTerminators);
     EXPECT_EQ(gPreferences.transparencyBand, 6);
