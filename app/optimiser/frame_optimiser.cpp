@@ -550,6 +550,21 @@ bool WorthEncoding(const ModeEstimate& candidate, const ModeEstimate& first) {
     return candidate.bits <= first.bits + first.bits / margin;
 }
 
+// The mode's pixels (left in tables.modePixels) encoded with the global
+// table; none when its colours do not fit.
+std::optional<FrameEncoding> EncodeMode(RowMode mode, const GifFrame& frame, const FrameRect& rect,
+                                        const WorkScreens& screens, Transparency transparency,
+                                        std::optional<PinnedColour> pinned, TableContext& tables) {
+    FillModePixels(tables.modePixels, rect, screens, mode);
+    std::optional<TablePlan> plan =
+        PlanTable(tables.modePixels, transparency == Transparency::Declared, pinned, tables.global,
+                  tables.globalLookup, tables.scratch, tables.band);
+    if (!plan) {
+        return std::nullopt;
+    }
+    return Encode(rect, frame.interlaced, std::move(*plan));
+}
+
 // The thorough mode encodes every mode, each also with a table of its own,
 // keeps the shortest and encodes that once more, harder. Every choice the
 // default mode may make is among these, so it never comes out longer.
@@ -561,14 +576,12 @@ std::optional<FrameEncoding> EncodeEveryWay(const GifFrame& frame, const FrameRe
                                             TableContext& tables) {
     std::optional<FrameEncoding> shortest;
     for (const ModeEstimate& candidate : modes) {
-        FillModePixels(tables.modePixels, rect, screens, candidate.mode);
-        std::optional<TablePlan> plan =
-            PlanTable(tables.modePixels, transparency == Transparency::Declared, pinned,
-                      tables.global, tables.globalLookup, tables.scratch, tables.band);
-        if (!plan) {
+        std::optional<FrameEncoding> encoded =
+            EncodeMode(candidate.mode, frame, rect, screens, transparency, pinned, tables);
+        if (!encoded) {
             continue;
         }
-        FrameEncoding encoding = Encode(rect, frame.interlaced, std::move(*plan));
+        FrameEncoding& encoding = *encoded;
         if (!encoding.local) {
             TryOwnTable(encoding, tables.modePixels, frame, rect, transparency, pinned, tables,
                         true);
@@ -607,14 +620,12 @@ std::optional<FrameEncoding> EncodeShortest(const GifFrame& frame, const FrameRe
         if (firstEncoded && (encodes == kMostEncodes || !WorthEncoding(candidate, *firstEncoded))) {
             break;
         }
-        FillModePixels(tables.modePixels, rect, screens, candidate.mode);
-        std::optional<TablePlan> plan =
-            PlanTable(tables.modePixels, transparency == Transparency::Declared, pinned,
-                      tables.global, tables.globalLookup, tables.scratch, tables.band);
-        if (!plan) {
+        std::optional<FrameEncoding> encoded =
+            EncodeMode(candidate.mode, frame, rect, screens, transparency, pinned, tables);
+        if (!encoded) {
             continue;
         }
-        FrameEncoding encoding = Encode(rect, frame.interlaced, std::move(*plan));
+        FrameEncoding& encoding = *encoded;
         ++encodes;
         if (!shortest || WrittenSize(encoding) < WrittenSize(*shortest)) {
             shortest = std::move(encoding);
