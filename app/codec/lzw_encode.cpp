@@ -114,7 +114,7 @@ public:
         bestRate_ = 0;
     }
 
-    void Pixel() { ++pixels_; }
+    void Pixels(std::uint32_t count) { pixels_ += count; }
 
     bool ShouldClear(std::uint64_t bitsWritten) {
         if (checkGap_ == 0) {
@@ -141,6 +141,25 @@ private:
     double bestRate_ = 0;
 };
 
+// Starts the string table over: empty hash table, clear code written.
+void StartOver(CodeWriter& writer, int& freeCode, ClearPolicy& policy, bool cleared) {
+    ClearHashTable();
+    freeCode = writer.FirstFree();
+    writer.Put(writer.ClearCode(), freeCode, cleared);
+    policy.Started(writer.BitsWritten());
+}
+
+// After the last string: the end code (when asked for, or when it fits into
+// the last, partly filled byte) and the last sub-block.
+void Finish(CodeWriter& writer, int freeCode, bool emitEndCode) {
+    const bool endCodeFitsLastByte =
+        writer.PendingBits() > 0 && writer.PendingBits() + writer.Bits() <= 8;
+    if (emitEndCode || endCodeFitsLastByte) {
+        writer.Put(writer.EndCode(), freeCode, false);
+    }
+    writer.Flush();
+}
+
 // The slot holding fcode, or the free slot where it belongs; found tells which.
 int FindSlot(std::int32_t fcode, int pixel, int prefix, bool& found) {
     int i = (pixel << 4) ^ prefix;
@@ -164,10 +183,6 @@ int FindSlot(std::int32_t fcode, int pixel, int prefix, bool& found) {
     }
 }
 
-}  // namespace
-
-namespace {
-
 // The code of string `prefix` followed by `pixel`, or -1 when there is none.
 int Lookup(int prefix, int pixel) {
     bool found = false;
@@ -175,9 +190,14 @@ int Lookup(int prefix, int pixel) {
     return found ? codeTable[slot] : -1;
 }
 
-// How many pixels from `at` on the longest string in the table covers.
-std::uint32_t MatchLength(const std::vector<std::uint8_t>& pixels, std::uint32_t at) {
+// Follows the longest string in the table from `at` on, calling
+// onCode(code) for each of its lengths, the single pixel first; returns how
+// many pixels it covers.
+template <typename OnCode>
+std::uint32_t WalkLongestString(const std::vector<std::uint8_t>& pixels, std::uint32_t at,
+                                OnCode onCode) {
     int prefix = pixels[at];
+    onCode(prefix);
     std::uint32_t end = at + 1;
     for (; end < pixels.size(); ++end) {
         const int code = Lookup(prefix, pixels[end]);
@@ -185,21 +205,21 @@ std::uint32_t MatchLength(const std::vector<std::uint8_t>& pixels, std::uint32_t
             break;
         }
         prefix = code;
+        onCode(code);
     }
     return end - at;
+}
+
+// How many pixels from `at` on the longest string in the table covers.
+std::uint32_t MatchLength(const std::vector<std::uint8_t>& pixels, std::uint32_t at) {
+    return WalkLongestString(pixels, at, [](int) {});
 }
 
 // The codes of the longest string from `at` on, one per length.
 void LongestString(const std::vector<std::uint8_t>& pixels, std::uint32_t at,
                    std::vector<int>& codes) {
-    codes.assign(1, pixels[at]);
-    for (std::uint32_t end = at + 1; end < pixels.size(); ++end) {
-        const int code = Lookup(codes.back(), pixels[end]);
-        if (code < 0) {
-            break;
-        }
-        codes.push_back(code);
-    }
+    codes.clear();
+    WalkLongestString(pixels, at, [&codes](int code) { codes.push_back(code); });
 }
 
 // How long a string to write from `at` on: the longest, unless a shorter
@@ -228,11 +248,9 @@ std::uint32_t LengthToWrite(const std::vector<std::uint8_t>& pixels, std::uint32
 void LzwEncodeLookingAhead(int initialBits, const std::vector<std::uint8_t>& pixels,
                            bool emitEndCode, LzwChoices choices) {
     CodeWriter writer(initialBits);
-    int freeCode = writer.FirstFree();
-    ClearHashTable();
-    writer.Put(writer.ClearCode(), freeCode, false);
+    int freeCode = 0;
     ClearPolicy policy(choices.clearCheckGap);
-    policy.Started(writer.BitsWritten());
+    StartOver(writer, freeCode, policy, false);
     std::vector<int> codes;
     std::uint32_t at = 0;
     for (;;) {
@@ -241,9 +259,7 @@ void LzwEncodeLookingAhead(int initialBits, const std::vector<std::uint8_t>& pix
             LengthToWrite(pixels, at, std::uint32_t(codes.size()), choices.lookahead);
         const int code = codes[length - 1];
         writer.Put(code, freeCode, false);
-        for (std::uint32_t i = 0; i < length; ++i) {
-            policy.Pixel();
-        }
+        policy.Pixels(length);
         at += length;
         if (at >= pixels.size()) {
             break;
@@ -259,18 +275,10 @@ void LzwEncodeLookingAhead(int initialBits, const std::vector<std::uint8_t>& pix
             }
             ++freeCode;
         } else if (policy.ShouldClear(writer.BitsWritten())) {
-            ClearHashTable();
-            freeCode = writer.FirstFree();
-            writer.Put(writer.ClearCode(), freeCode, true);
-            policy.Started(writer.BitsWritten());
+            StartOver(writer, freeCode, policy, true);
         }
     }
-    const bool endCodeFitsLastByte =
-        writer.PendingBits() > 0 && writer.PendingBits() + writer.Bits() <= 8;
-    if (emitEndCode || endCodeFitsLastByte) {
-        writer.Put(writer.EndCode(), freeCode, false);
-    }
-    writer.Flush();
+    Finish(writer, freeCode, emitEndCode);
 }
 
 }  // namespace
@@ -293,13 +301,11 @@ void LzwEncode(int initialBits, std::uint32_t pixelCount, bool emitEndCode, Pixe
         return;
     }
     int prefix = source.Next();
-    ClearHashTable();
-    writer.Put(writer.ClearCode(), freeCode, false);
     ClearPolicy policy(choices.clearCheckGap);
-    policy.Started(writer.BitsWritten());
+    StartOver(writer, freeCode, policy, false);
     for (std::uint32_t left = pixelCount - 1; left > 0; --left) {
         const int pixel = source.Next();
-        policy.Pixel();
+        policy.Pixels(1);
         const std::int32_t fcode = (std::int32_t(pixel) << kMaxBits) + prefix;
         bool found = false;
         const int slot = FindSlot(fcode, pixel, prefix, found);
@@ -313,17 +319,9 @@ void LzwEncode(int initialBits, std::uint32_t pixelCount, bool emitEndCode, Pixe
             codeTable[slot] = std::uint16_t(freeCode++);
             hashTable[slot] = fcode;
         } else if (policy.ShouldClear(writer.BitsWritten())) {
-            ClearHashTable();
-            freeCode = writer.FirstFree();
-            writer.Put(writer.ClearCode(), freeCode, true);
-            policy.Started(writer.BitsWritten());
+            StartOver(writer, freeCode, policy, true);
         }
     }
     writer.Put(prefix, freeCode, false);
-    const bool endCodeFitsLastByte =
-        writer.PendingBits() > 0 && writer.PendingBits() + writer.Bits() <= 8;
-    if (emitEndCode || endCodeFitsLastByte) {
-        writer.Put(writer.EndCode(), freeCode, false);
-    }
-    writer.Flush();
+    Finish(writer, freeCode, emitEndCode);
 }

@@ -238,25 +238,29 @@ int GapKept(RowMode mode) {
     }
 }
 
+// Calls visit(first, end) for each stretch of transparent pixels of a row,
+// in order; visit may show pixels within its stretch.
+template <typename Visit>
+void ForEachTransparentStretch(Pixel* out, int width, Visit visit) {
+    Pixel* const end = out + width;
+    Pixel* stretch = std::find(out, end, kBackgroundPixel);
+    while (stretch != end) {
+        Pixel* const stretchEnd =
+            std::find_if(stretch, end, [](Pixel p) { return p != kBackgroundPixel; });
+        visit(stretch, stretchEnd);
+        stretch = std::find(stretchEnd, end, kBackgroundPixel);
+    }
+}
+
 // Shows the transparent stretches shorter than `gapKept` that lie between
 // shown pixels. Pixels left undrawn (background after the frame) stay
 // transparent.
 void ShowShortGaps(Pixel* out, int width, const Pixel* after, int gapKept) {
-    int x = 0;
-    while (x < width) {
-        if (out[x] != kBackgroundPixel) {
-            ++x;
-            continue;
+    ForEachTransparentStretch(out, width, [=](Pixel* first, Pixel* end) {
+        if (first != out && end != out + width && end - first < gapKept) {
+            std::copy(after + (first - out), after + (end - out), first);
         }
-        int end = x;
-        while (end < width && out[end] == kBackgroundPixel) {
-            ++end;
-        }
-        if (x > 0 && end < width && end - x < gapKept) {
-            std::copy(after + x, after + end, out + x);
-        }
-        x = end;
-    }
+    });
 }
 
 // Lets shown pixels spread over their transparent neighbours, left to right
@@ -267,24 +271,20 @@ void ShowShortGaps(Pixel* out, int width, const Pixel* after, int gapKept) {
 // carries, then from the right end.
 template <typename Carries>
 void ExtendRuns(Pixel* out, int width, const Pixel* after, Carries carries) {
-    Pixel* const end = out + width;
-    Pixel* gap = std::find(out, end, kBackgroundPixel);
-    while (gap != end) {
-        Pixel* const gapEnd = std::find_if(gap, end, [](Pixel p) { return p != kBackgroundPixel; });
-        Pixel* left = gap;
-        if (gap != out) {
-            for (; left != gapEnd && carries(left[-1], after[left - out]); ++left) {
+    ForEachTransparentStretch(out, width, [=](Pixel* first, Pixel* end) {
+        Pixel* left = first;
+        if (first != out) {
+            for (; left != end && carries(left[-1], after[left - out]); ++left) {
                 *left = after[left - out];
             }
         }
-        if (gapEnd != end) {
-            for (Pixel* right = gapEnd; right != left && carries(*right, after[right - 1 - out]);
+        if (end != out + width) {
+            for (Pixel* right = end; right != left && carries(*right, after[right - 1 - out]);
                  --right) {
                 right[-1] = after[right - 1 - out];
             }
         }
-        gap = std::find(gapEnd, end, kBackgroundPixel);
-    }
+    });
 }
 
 // A run of one colour goes on over pixels of that colour. (Undrawn pixels
