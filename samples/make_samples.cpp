@@ -12,6 +12,7 @@
 #include "app/codec/image_encode.h"
 #include "app/codec/output_stream.h"
 #include "framework/core/core_startup.h"
+#include "framework/core/file_replace.h"
 #include "framework/core/files.h"
 
 namespace {

@@ -21,17 +21,25 @@ inline bool RunInChild(const std::function<bool()>& prepare, const std::function
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+// Runs `work` in a child that is killed if it takes longer than `seconds`:
+// a call that blocks for ever fails the test instead of hanging it.
+inline bool RunInChildWithin(unsigned seconds, const std::function<bool()>& work) {
+    return RunInChild(
+        [seconds] {
+            alarm(seconds);
+            return true;
+        },
+        work);
+}
+
+constexpr id_t kNobody = 65534;
+
 // Runs `work` as the user nobody when the tests run as root.
 inline bool RunAsOrdinaryUser(const std::function<bool()>& work) {
     if (geteuid() != 0) {
         return work();
     }
-    return RunInChild(
-        [] {
-            constexpr id_t kNobody = 65534;
-            return setgid(kNobody) == 0 && setuid(kNobody) == 0;
-        },
-        work);
+    return RunInChild([] { return setgid(kNobody) == 0 && setuid(kNobody) == 0; }, work);
 }
 
 // Runs `work` where no file may grow past `limit` bytes.

@@ -456,7 +456,10 @@ GifSignature ReadGifSignature(JFile* file) {
 }
 
 char* DisplayNameTemp(const FileSpec* spec) {
-    return JFormatTemp("%s%.%s%", spec->name, JFileSpecExtension(spec));
+    char* name = JFileSpecFileNameDup(spec);
+    char* temporary = JFormatTemp("%s%", name);
+    JStrFree(name);
+    return temporary;
 }
 
 std::unique_ptr<GifDocument> OpenGifDocument(const FileSpec* spec, JFile* file,

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/codec/gif_blocks.h"
+#include "app/codec/gif_file.h"
 #include "app/codec/gif_reader.h"
 #include "app/codec/image_encode.h"
 #include "app/codec/output_stream.h"
@@ -13,6 +14,7 @@
 #include "app/optimiser/frame_optimiser.h"
 #include "app/optimiser/progress.h"
 #include "app/optimiser/size_text.h"
+#include "framework/core/file_replace.h"
 #include "framework/core/files.h"
 #include "framework/core/format.h"
 #include "framework/core/string_lists.h"
@@ -217,10 +219,15 @@ void CompressCommand(GifDocument& document, bool saveMode, const CompressionOpti
 }
 
 bool SaveStreamToFile(GifDocument& document, const FileSpec* spec) {
-    JReplaceResult result = JFileReplace(spec, WriteOutputStream, nullptr);
+    JFileProblem problem = JFileProblem::None;
+    JReplaceResult result = JFileReplace(spec, WriteOutputStream, nullptr, &problem);
     if (result == JReplaceResult::Replaced) {
         document.fileSize = OutputSize();
         return true;
+    }
+    if (result == JReplaceResult::Refused) {
+        TellFileProblem(problem, FileAction::Save, DisplayNameTemp(spec));
+        return false;
     }
     std::uint16_t text = result == JReplaceResult::CreateFailed ? kTextNotCreated
                          : result == JReplaceResult::OpenFailed ? kTextNotOpened

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/codec/gif_file.h"
 #include "app/codec/gif_reader.h"
 #include "app/codec/output_stream.h"
 #include "app/optimiser/compress.h"
@@ -36,7 +37,6 @@ constexpr std::uint16_t kTextOneCommand = 3007;
 constexpr std::uint16_t kTextAnswer = 3008;
 constexpr std::uint16_t kTextPartlyRead = 3009;
 // Application texts.
-constexpr std::uint16_t kTextNotOpened = 338;
 constexpr std::uint16_t kTextOk = 311;
 constexpr std::uint16_t kTextFirstBand = 205;
 
@@ -371,37 +371,18 @@ CompressionOptions OptionsFor(const CommandLine& line) {
 // ---------------------------------------------------------------------------
 // Running
 
-void TellNotOpened(const char* path) {
-    JTellSimply(JFormatTemp(IJString(kTextNotOpened), path), IJString(kTextNotOpened + 1));
-}
-
-std::unique_ptr<GifDocument> OpenDocument(const char* path) {
-    FileSpec* spec = JFileSpecFromPath(path);
-    JFile* file = spec ? JFileOpen(spec, JFileMode::Read) : nullptr;
-    if (!file) {
-        TellNotOpened(path);
-        if (spec) {
-            JFileSpecFree(spec);
-        }
-        return nullptr;
-    }
-    // The console never shows a frame.
-    std::unique_ptr<GifDocument> document = OpenGifDocument(spec, file, KeyframeUse::Skip);
-    JFileClose(file);
-    JFileSpecFree(spec);
-    return document;
-}
-
 void HandleFile(const CommandLine& line, const char* path, const CompressionOptions& options) {
-    std::unique_ptr<GifDocument> document = OpenDocument(path);
+    // The console never shows a frame.
+    std::unique_ptr<GifDocument> document = OpenGifFile(path, KeyframeUse::Skip);
     if (!document) {
         return;
     }
     if (line.command == Command::Output) {
         // Save as...: the new name becomes the document's before saving.
-        FileSpec* target = JFileSpecFromPath(line.outputPath);
+        JFileProblem problem = JFileProblem::None;
+        FileSpec* target = JFileSpecFromPath(line.outputPath, &problem);
         if (!target) {
-            TellNotOpened(line.outputPath);
+            TellFileProblem(problem, FileAction::Save, line.outputPath);
             return;
         }
         document->fileSpec.reset(target);

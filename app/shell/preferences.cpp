@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "framework/core/core_startup.h"
+#include "framework/core/file_replace.h"
 #include "framework/core/files.h"
 #include "framework/core/format.h"
 #include "framework/core/preferences_store.h"

@@ -11,6 +11,7 @@
 
 #include "framework/core/format.h"
 #include "framework/core/memory.h"
+#include "framework/core/retry.h"
 #include "framework/core/string_lists.h"
 #include "framework/core/strings.h"
 
@@ -51,16 +52,6 @@ FileTypeEntry LoadRow(std::uint16_t id) {
     char text[256];
     JLoadString(id, text, sizeof text, "");
     return JFileTypeEntryFromText(text);
-}
-
-// Runs a system call again when a signal interrupted it.
-template <typename Call>
-auto Retry(Call call) {
-    auto result = call();
-    while (result == -1 && errno == EINTR) {
-        result = call();
-    }
-    return result;
 }
 
 // The full path of a spec for one system call.
@@ -125,29 +116,34 @@ void JFileTypeFree(FileType* type) {
 
 FileSpec* JFileSpecNew(const char* directory, const char* name, std::uint16_t typeRow) {
     auto* spec = static_cast<FileSpec*>(JAlloc(sizeof(FileSpec)));
-    *spec = FileSpec{JStrDup(directory), JStrDup(name), JFileTypeNew(typeRow), nullptr};
+    *spec = FileSpec{JStrDup(directory), JStrDup(name), JFileTypeNew(typeRow), nullptr, false};
     return spec;
 }
 
-FileSpec* JFileSpecFromPath(const char* path) {
+FileSpec* JFileSpecFromPath(const char* path, JFileProblem* why) {
     char* absolute = nullptr;
     if (path[0] == kPathSeparator) {
         absolute = JStrDup(path);
     } else {
         char* current = JCurrentDirectory();
+        if (!current) {
+            if (why) {
+                *why = JFileProblem::NoCurrentFolder;
+            }
+            return nullptr;
+        }
         absolute = JStrConcat(current, path);
         JStrFree(current);
     }
     const char* slash = JStrFindLast(absolute, kPathSeparator);
     const char* baseName = slash + 1;
     const char* dot = JStrFindLast(baseName, '.');
-    FileSpec* spec = nullptr;
-    if (dot) {
-        spec = static_cast<FileSpec*>(JAlloc(sizeof(FileSpec)));
-        *spec = FileSpec{JStrDupN(absolute, static_cast<std::size_t>(baseName - absolute)),
-                         JStrDupN(baseName, static_cast<std::size_t>(dot - baseName)),
-                         JFileTypeFromExtension(dot + 1), JStrDup(dot + 1)};
-    }
+    const char* nameEnd = dot ? dot : baseName + JStrLen(baseName);
+    const char* extension = dot ? dot + 1 : "";
+    auto* spec = static_cast<FileSpec*>(JAlloc(sizeof(FileSpec)));
+    *spec = FileSpec{JStrDupN(absolute, static_cast<std::size_t>(baseName - absolute)),
+                     JStrDupN(baseName, static_cast<std::size_t>(nameEnd - baseName)),
+                     JFileTypeFromExtension(extension), JStrDup(extension), dot == nullptr};
     JStrFree(absolute);
     return spec;
 }
@@ -155,7 +151,7 @@ FileSpec* JFileSpecFromPath(const char* path) {
 FileSpec* JFileSpecCopy(const FileSpec* spec) {
     auto* copy = static_cast<FileSpec*>(JAlloc(sizeof(FileSpec)));
     *copy = FileSpec{JStrDup(spec->directory), JStrDup(spec->name), JFileTypeCopy(spec->type),
-                     spec->extension ? JStrDup(spec->extension) : nullptr};
+                     spec->extension ? JStrDup(spec->extension) : nullptr, spec->dotless};
     return copy;
 }
 
@@ -177,8 +173,18 @@ const char* JFileSpecExtension(const FileSpec* spec) {
     return spec->extension ? spec->extension : spec->type->entry->extension;
 }
 
+char* JFileSpecFileNameDup(const FileSpec* spec) {
+    if (spec->dotless) {
+        return JStrDup(spec->name);
+    }
+    return JFormat("%s%.%s%", spec->name, JFileSpecExtension(spec));
+}
+
 char* JFileSpecPathDup(const FileSpec* spec) {
-    return JFormat("%s%%s%.%s%", spec->directory, spec->name, JFileSpecExtension(spec));
+    char* fileName = JFileSpecFileNameDup(spec);
+    char* path = JStrConcat(spec->directory, fileName);
+    JStrFree(fileName);
+    return path;
 }
 
 bool JFileSpecPath(const FileSpec* spec, char* buffer, std::size_t capacity) {
@@ -194,8 +200,10 @@ bool JFileSpecPath(const FileSpec* spec, char* buffer, std::size_t capacity) {
 
 char* JCurrentDirectory() {
     char buffer[PATH_MAX];
-    if (!getcwd(buffer, sizeof buffer)) {
-        return JStrDup("/");
+    // Linux marks a current directory outside the process's root as
+    // "(unreachable)": that is no path either.
+    if (!getcwd(buffer, sizeof buffer) || buffer[0] != kPathSeparator) {
+        return nullptr;
     }
     std::size_t length = JStrLen(buffer);
     if (length > 0 && buffer[length - 1] == kPathSeparator) {
@@ -230,17 +238,80 @@ bool JFileRename(const FileSpec* from, const FileSpec* to) {
     return rename(PathText(from).get(), PathText(to).get()) == 0;
 }
 
-JFile* JFileOpen(const FileSpec* spec, JFileMode mode) {
-    bool writing = mode == JFileMode::Write;
-    PathText path(spec);
-    int handle = Retry([&] { return open(path.get(), (writing ? O_RDWR : O_RDONLY) | O_CLOEXEC); });
-    if (handle < 0) {
-        return nullptr;
+JFileProblem JFileProblemFromErrno(int error) {
+    switch (error) {
+        case ENOENT:
+        case ENOTDIR:
+            return JFileProblem::Missing;
+        case EISDIR:
+            return JFileProblem::Folder;
+        case EACCES:
+        case EPERM:
+            return JFileProblem::NotAllowed;
+        case EROFS:
+        case ETXTBSY:
+            return JFileProblem::ReadOnly;
+        case ENXIO:
+        case ENODEV:
+            return JFileProblem::NotRegular;
+        default:
+            return JFileProblem::Other;
+    }
+}
+
+JFileProblem JFileKindProblem(mode_t mode) {
+    if (S_ISDIR(mode)) {
+        return JFileProblem::Folder;
+    }
+    return S_ISREG(mode) ? JFileProblem::None : JFileProblem::NotRegular;
+}
+
+namespace {
+
+JFileProblem OpenProblem(int handle, bool writing) {
+    struct stat info;
+    if (fstat(handle, &info) != 0) {
+        return JFileProblemFromErrno(errno);
+    }
+    if (JFileProblem kind = JFileKindProblem(info.st_mode); kind != JFileProblem::None) {
+        return kind;
     }
     // Sharing rules between the program's own opens, as far as the system
     // keeps them: a file being written is not shared at all.
     if (Retry([&] { return flock(handle, (writing ? LOCK_EX : LOCK_SH) | LOCK_NB); }) != 0) {
-        close(handle);
+        return JFileProblem::Other;
+    }
+    // The open did not wait for a pipe; reading must not skip past data.
+    const int flags = fcntl(handle, F_GETFL);
+    if (flags < 0 || fcntl(handle, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        return JFileProblem::Other;
+    }
+    return JFileProblem::None;
+}
+
+}  // namespace
+
+JFile* JFileOpen(const FileSpec* spec, JFileMode mode, JFileProblem* why) {
+    const bool writing = mode == JFileMode::Write;
+    PathText path(spec);
+    // Opening a device may act on it: look before touching it.
+    struct stat info;
+    if (stat(path.get(), &info) == 0 && JFileKindProblem(info.st_mode) != JFileProblem::None) {
+        if (why) {
+            *why = JFileKindProblem(info.st_mode);
+        }
+        return nullptr;
+    }
+    const int flags = (writing ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+    const int handle = Retry([&] { return open(path.get(), flags); });
+    JFileProblem problem = handle < 0 ? JFileProblemFromErrno(errno) : OpenProblem(handle, writing);
+    if (why) {
+        *why = problem;
+    }
+    if (problem != JFileProblem::None) {
+        if (handle >= 0) {
+            close(handle);
+        }
         return nullptr;
     }
     auto* file = static_cast<JFile*>(JAlloc(sizeof(JFile)));
@@ -340,55 +411,6 @@ bool JFileSetEnd(JFile* file, std::uint32_t position) {
     }
     bool cut = Retry([&] { return ftruncate(file->handle, static_cast<off_t>(position)); }) == 0;
     return JFileSeek(file, remembered) && cut;
-}
-
-namespace {
-
-// "anim.gif" is written as "anim.gif.tmp" first.
-FileSpec* TemporarySpecBeside(const FileSpec* location) {
-    char* tempName = JFormat("%s%.%s%", location->name, JFileSpecExtension(location));
-    FileSpec* temporary = JFileSpecNew(location->directory, tempName, kFileTypeTemporary);
-    JStrFree(tempName);
-    return temporary;
-}
-
-// The new file gets the old one's permissions: a file only its owner could
-// read must not become readable by everyone by being saved.
-bool KeepPermissions(JFile* file, const FileSpec* location) {
-    struct stat old;
-    if (stat(PathText(location).get(), &old) != 0) {
-        return true;  // a new file keeps the usual permissions
-    }
-    return fchmod(file->handle, old.st_mode & 07777) == 0;
-}
-
-JReplaceResult WriteTemporary(const FileSpec* temporary, const FileSpec* location,
-                              JFileWriter write, void* context) {
-    JFileDelete(temporary);  // left over from an interrupted save
-    if (!JFileCreate(temporary)) {
-        return JReplaceResult::CreateFailed;
-    }
-    JFile* file = JFileOpen(temporary, JFileMode::Write);
-    if (!file) {
-        JFileDelete(temporary);
-        return JReplaceResult::OpenFailed;
-    }
-    bool written = write(file, context) && KeepPermissions(file, location) && JFileSync(file);
-    JFileClose(file);
-    if (!written || !JFileRename(temporary, location)) {
-        JFileDelete(temporary);
-        return JReplaceResult::WriteFailed;
-    }
-    return JReplaceResult::Replaced;
-}
-
-}  // namespace
-
-JReplaceResult JFileReplace(const FileSpec* location, JFileWriter write, void* context) {
-    FileSpec* temporary = TemporarySpecBeside(location);
-    JReplaceResult result = WriteTemporary(temporary, location, write, context);
-    JFileSpecFree(temporary);
-    return result;
 }
 
 bool JFileSync(JFile* file) {

@@ -4,6 +4,8 @@
 // the separator "/".
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstddef>
 #include <cstdint>
 
@@ -36,7 +38,27 @@ struct FileSpec {
     // path; null means the type's own extension. File names are case-sensitive
     // here, so "ANIM.GIF" must not become "ANIM.gif".
     char* extension;
+    // The file's name has no dot at all: `name` is the whole name and the
+    // path gets no extension.
+    bool dotless;
 };
+
+// Why a file could not be opened or saved, so that the user can be told.
+enum class JFileProblem {
+    None,
+    Missing,          // no such file, or a folder on the way is missing
+    Folder,           // a folder where a file was expected
+    NotRegular,       // a device, a pipe or a socket
+    ReadOnly,         // nobody may write the file, or its file system is read-only
+    NotAllowed,       // the system refuses this user access
+    DanglingLink,     // a link to a file that does not exist
+    NoCurrentFolder,  // a relative name while the current folder cannot be known
+    Other,
+};
+// The problem a failed system call's error number stands for.
+JFileProblem JFileProblemFromErrno(int error);
+// None for a regular file; what is wrong with anything else.
+JFileProblem JFileKindProblem(mode_t mode);
 
 // A row from its resource text: extension in columns 0-3, pattern in 4-8,
 // description from 9; a text shorter than 9 characters gives an empty row.
@@ -51,20 +73,25 @@ FileType* JFileTypeCopy(const FileType* type);
 void JFileTypeFree(FileType* type);
 
 FileSpec* JFileSpecNew(const char* directory, const char* name, std::uint16_t typeRow);
-// A relative path is taken against the current directory. Gives null when the
-// file name has no dot (the name and its extension cannot be told apart).
-FileSpec* JFileSpecFromPath(const char* path);
+// A relative path is taken against the current directory. A name without a
+// dot is a name without an extension (of the data type). Gives null, with
+// the problem NoCurrentFolder, for a relative path when the current
+// directory cannot be known: the name is never taken against a guess.
+FileSpec* JFileSpecFromPath(const char* path, JFileProblem* why = nullptr);
 FileSpec* JFileSpecCopy(const FileSpec* spec);
 void JFileSpecFree(FileSpec* spec);
 char* JFileSpecNameCopy(const FileSpec* spec);
 const char* JFileSpecExtension(const FileSpec* spec);
+// The file's name "name.extension" (or the bare name of a dotless file) as a
+// new heap string.
+char* JFileSpecFileNameDup(const FileSpec* spec);
 // Full path "directory + name + . + extension" as a new heap string.
 char* JFileSpecPathDup(const FileSpec* spec);
 // The same into a buffer; false (and an empty buffer) when it does not fit.
 bool JFileSpecPath(const FileSpec* spec, char* buffer, std::size_t capacity);
 
 // The current directory with a trailing separator, as a new heap string;
-// "/" when it cannot be obtained.
+// null when it cannot be known (removed, or deeper than a path may be long).
 char* JCurrentDirectory();
 
 enum class JFileMode {
@@ -82,7 +109,9 @@ bool JFileCreate(const FileSpec* spec);  // false when the file exists
 bool JFileDelete(const FileSpec* spec);  // false when the file does not exist
 // Renames over an existing target in one step.
 bool JFileRename(const FileSpec* from, const FileSpec* to);
-JFile* JFileOpen(const FileSpec* spec, JFileMode mode);  // null when refused
+// Opens an existing regular file; null when refused, with the reason in
+// *why. Never waits: a pipe or a device is refused, not opened.
+JFile* JFileOpen(const FileSpec* spec, JFileMode mode, JFileProblem* why = nullptr);
 void JFileClose(JFile* file);
 
 // Reads up to *count bytes; *count becomes the number read (0 at the end).
@@ -101,9 +130,4 @@ bool JFileSetEnd(JFile* file, std::uint32_t position);
 // Makes what was written durable before the file replaces another.
 bool JFileSync(JFile* file);
 
-enum class JReplaceResult { Replaced, CreateFailed, OpenFailed, WriteFailed };
-using JFileWriter = bool (*)(JFile* file, void* context);
-// Replaces the file at `location` (or makes it) with what `write` puts into a
-// new file: the new file is written beside it under a temporary name, made
-// durable and renamed over it, so any failure leaves the old file untouched.
-JReplaceResult JFileReplace(const FileSpec* location, JFileWriter write, void* context);
+// Replacing a file whole, as saving does: framework/core/file_replace.h.

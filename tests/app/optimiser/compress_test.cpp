@@ -125,15 +125,21 @@ TEST_F(CompressTest, LargerResultIsSavedOnlyWhenTheUserAgrees) {
     EXPECT_EQ(document_->fileSize, dir_.Read("ball.gif").size());
 }
 
-TEST_F(CompressTest, ReadOnlyDirectoryKeepsTheFileAndSaysItCouldNotBeCreated) {
+TEST_F(CompressTest, FileInAReadOnlyFolderIsSavedInPlaceWhenTheUserMayWriteIt) {
     ASSERT_EQ(chmod(dir_.path().c_str(), 0555), 0);
-    bool saved = RunAsOrdinaryUser([this] {
+    // Not the user's to write: refused, with the reason.
+    bool refused = RunAsOrdinaryUser([this] {
         bool result = Compress(true);
         return !result && gAlerts.size() == 1 &&
-               gAlerts[0].message == "\"ball.gif\" could not be created.\n";
+               gAlerts[0].message ==
+                   "You are not allowed to change \"ball.gif\", so it was left as it was.";
     });
-    EXPECT_TRUE(saved);
+    EXPECT_EQ(refused, geteuid() == 0);  // only an ordinary user is refused
     EXPECT_EQ(dir_.Read("ball.gif"), original_);
+    // The user's to write, in a folder that is not: written in place.
+    ASSERT_EQ(chmod(dir_.File("ball.gif").c_str(), 0666), 0);
+    EXPECT_TRUE(RunAsOrdinaryUser([this] { return Compress(true); }));
+    EXPECT_LT(dir_.Read("ball.gif").size(), original_.size());
 }
 
 TEST_F(CompressTest, VanishedFolderIsReportedAndNothingChanges) {

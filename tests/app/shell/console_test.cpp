@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <initializer_list>
@@ -8,6 +11,7 @@
 #include "app/shell/console.h"
 #include "framework/ui/alerts.h"
 #include "tests/test_directory.h"
+#include "tests/test_process.h"
 
 namespace {
 
@@ -96,8 +100,7 @@ TEST_F(ConsoleTest, ThoroughIsABareFlagOrTakesYesOrNo) {
 TEST_F(ConsoleTest, MissingFileIsAFailureButTheOthersAreStillHandled) {
     std::string path = Sample();
     EXPECT_EQ(Run({"--test", dir_.File("missing.gif"), path}), 1);
-    EXPECT_NE(err_.find("\"" + dir_.File("missing.gif") + "\" could not be opened."),
-              std::string::npos);
+    EXPECT_NE(err_.find("\"" + dir_.File("missing.gif") + "\" does not exist."), std::string::npos);
     EXPECT_NE(out_.find("\"ball.gif\" is now "), std::string::npos);
 }
 
@@ -111,6 +114,104 @@ TEST_F(ConsoleTest, PartlyReadFileIsSavedOnlyWithYes) {
     EXPECT_EQ(Run({"--save", "--yes", dir_.File("cut.gif")}), 0);
     EXPECT_EQ(out_.find("with absolutely no change in appearance"), std::string::npos);
     EXPECT_NE(dir_.Read("cut.gif"), cut);
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+TEST_F(ConsoleTest, FoldersPipesAndNamesWithoutExtensionAreToldApart) {
+    std::filesystem::create_directory(dir_.File("folder.gif"));
+    EXPECT_EQ(Run({"--test", dir_.File("folder.gif")}), 1);
+    EXPECT_TRUE(Contains(err_, "\"" + dir_.File("folder.gif") + "\" is a folder, not a file."))
+        << err_;
+
+    // Reading a pipe nobody writes to would wait for ever: the child that
+    // tries is killed if it does.
+    ASSERT_EQ(mkfifo(dir_.File("pipe.gif").c_str(), 0644), 0);
+    EXPECT_TRUE(RunInChildWithin(20, [this] {
+        return Run({"--save", dir_.File("pipe.gif")}) == 1 &&
+               Contains(err_, "pipe.gif\" is not a regular file");
+    }));
+
+    std::filesystem::rename(Sample(), dir_.File("ball"));
+    EXPECT_EQ(Run({"--test", dir_.File("ball")}), 0);
+    EXPECT_TRUE(Contains(out_, "\"ball\" is now ")) << out_ << err_;
+}
+
+TEST_F(ConsoleTest, OutputOntoAPipeOrADeviceIsRefusedAndLeftAlone) {
+    const std::string path = Sample();
+    ASSERT_EQ(mkfifo(dir_.File("pipe.gif").c_str(), 0644), 0);
+    ASSERT_EQ(symlink("/dev/full", dir_.File("full.gif").c_str()), 0);
+    for (const char* name : {"pipe.gif", "full.gif"}) {
+        EXPECT_TRUE(RunInChildWithin(20, [&] {
+            return Run({"--output", dir_.File(name), path}) == 1 &&
+                   Contains(err_, "\"" + std::string(name) + "\" is not a regular file");
+        })) << name;
+    }
+    struct stat info {};
+    ASSERT_EQ(lstat(dir_.File("pipe.gif").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    ASSERT_EQ(lstat(dir_.File("full.gif").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    ASSERT_EQ(stat("/dev/full", &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode));
+}
+
+TEST_F(ConsoleTest, ReadOnlyFileIsRefusedWithItsReason) {
+    const std::string path = Sample();
+    const std::string old = dir_.Read("ball.gif");
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    EXPECT_EQ(Run({"--save", path}), 1);
+    EXPECT_TRUE(Contains(err_, "\"ball.gif\" is read-only, so it was left as it was.")) << err_;
+    EXPECT_EQ(dir_.Read("ball.gif"), old);
+}
+
+TEST_F(ConsoleTest, RelativeNameIsRefusedWhenTheCurrentFolderIsUnknown) {
+    const std::string path = Sample();
+    const bool rootHadOne = std::filesystem::exists("/ball.gif");
+    const std::string gone = dir_.File("gone");
+    EXPECT_TRUE(RunInChild(
+        [&] {
+            return std::filesystem::create_directory(gone) && chdir(gone.c_str()) == 0 &&
+                   rmdir(gone.c_str()) == 0;
+        },
+        [this, &path] {
+            return Run({"--output", "ball.gif", path}) == 1 &&
+                   Contains(err_, "The current folder cannot be found") &&
+                   Run({"--save", "ball.gif"}) == 1;
+        }));
+    EXPECT_EQ(std::filesystem::exists("/ball.gif"), rootHadOne);
+}
+
+TEST_F(ConsoleTest, TwoSavesOfOneFileAtOnceLeaveItWhole) {
+    const std::string path = Sample();
+    std::vector<pid_t> savers;
+    for (int saver = 0; saver < 2; ++saver) {
+        const pid_t child = fork();
+        if (child == 0) {
+            int status = 0;
+            for (int i = 0; i < 10 && status == 0; ++i) {
+                status = Run({"--save", "--yes", "--quiet", path});
+            }
+            _exit(status);
+        }
+        savers.push_back(child);
+    }
+    for (pid_t child : savers) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    // Whole: the file reads to its end, and it is the only file left.
+    EXPECT_EQ(Run({"--test", path}), 0);
+    EXPECT_FALSE(Contains(err_, "corrupt")) << err_;
+    EXPECT_FALSE(Contains(err_, "terminator")) << err_;
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(names, std::vector<std::string>{"ball.gif"});
 }
 
 }  // namespace

@@ -200,8 +200,8 @@ TEST_F(PreferencesTest, OverlongKeyOrValueStopsTheReadingAndUnknownBandIsIgnored
 TEST_F(PreferencesTest, FailedSaveLeavesTheOldFileIntact) {
     const std::string old = "Omit frame terminators:No\r\n";
     dir_.Write("Pindle.prf", old);
-    // Something already holds the name of the new file.
-    ASSERT_EQ(mkdir(dir_.File("Pindle.prf.tmp").c_str(), 0755), 0);
+    // A file nobody may write is not replaced.
+    ASSERT_EQ(chmod(dir_.File("Pindle.prf").c_str(), 0444), 0);
     EXPECT_FALSE(SaveSettings());
     EXPECT_EQ(SettingsText(), old);
 }
@@ -211,7 +211,9 @@ TEST_F(PreferencesTest, WriteFailingHalfwayLeavesTheOldFileIntact) {
     dir_.Write("Pindle.prf", old);
     EXPECT_FALSE(RunWithFileSizeLimit(64, SaveSettings));
     EXPECT_EQ(SettingsText(), old);
-    EXPECT_FALSE(std::filesystem::exists(dir_.File("Pindle.prf.tmp")));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 TEST_F(PreferencesTest, ReadOnlyDirectoryLeavesTheOldFileIntact) {

@@ -2,12 +2,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <climits>
 #include <filesystem>
 #include <string>
 
+#include "framework/core/file_replace.h"
 #include "framework/core/files.h"
 #include "framework/core/strings.h"
 #include "tests/test_directory.h"
+#include "tests/test_process.h"
 
 namespace {
 
@@ -41,10 +44,57 @@ TEST(FileSpecTest, UnknownExtensionGivesTheDataRowButKeepsTheName) {
     JFileSpecFree(spec);
 }
 
-TEST(FileSpecTest, NameWithoutDotGivesNone) {
-    EXPECT_EQ(JFileSpecFromPath("/pics/anim"), nullptr);
+TEST(FileSpecTest, NameWithoutDotIsANameWithoutExtension) {
     // A dot in a directory does not make an extension.
-    EXPECT_EQ(JFileSpecFromPath("/pics.old/anim"), nullptr);
+    for (const char* path : {"/pics/anim", "/pics.old/anim"}) {
+        FileSpec* spec = JFileSpecFromPath(path);
+        ASSERT_NE(spec, nullptr) << path;
+        EXPECT_STREQ(spec->name, "anim");
+        EXPECT_EQ(spec->type->row, kFileTypeData);
+        EXPECT_EQ(PathOf(spec), path);
+        FileSpec* copy = JFileSpecCopy(spec);
+        EXPECT_EQ(PathOf(copy), path);
+        JFileSpecFree(copy);
+        JFileSpecFree(spec);
+    }
+    // A name ending in a dot keeps it.
+    FileSpec* spec = JFileSpecFromPath("/pics/anim.");
+    EXPECT_EQ(PathOf(spec), "/pics/anim.");
+    JFileSpecFree(spec);
+}
+
+// Makes the current directory deeper than a path may be long.
+bool EnterTooDeepDirectory(const std::string& start) {
+    if (chdir(start.c_str()) != 0) {
+        return false;
+    }
+    const std::string step(200, 'd');
+    for (int depth = 0; depth * 201 <= PATH_MAX; ++depth) {
+        if (mkdir(step.c_str(), 0700) != 0 || chdir(step.c_str()) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+TEST(FileSpecTest, RelativePathIsRefusedWhenTheCurrentDirectoryCannotBeKnown) {
+    TestDirectory dir;
+    EXPECT_TRUE(RunInChild([&] { return EnterTooDeepDirectory(dir.path()); },
+                           [] {
+                               JFileProblem why = JFileProblem::None;
+                               char* current = JCurrentDirectory();
+                               return current == nullptr &&
+                                      JFileSpecFromPath("anim.gif", &why) == nullptr &&
+                                      why == JFileProblem::NoCurrentFolder;
+                           }));
+    // A removed current directory cannot be known either.
+    const std::string gone = dir.File("gone");
+    EXPECT_TRUE(RunInChild(
+        [&] {
+            return mkdir(gone.c_str(), 0700) == 0 && chdir(gone.c_str()) == 0 &&
+                   rmdir(gone.c_str()) == 0;
+        },
+        [] { return JFileSpecFromPath("anim.gif") == nullptr; }));
 }
 
 TEST(FileSpecTest, RelativePathIsTakenAgainstTheCurrentDirectory) {
@@ -111,6 +161,40 @@ TEST_F(FileTest, CreateDeleteAndOpenReportTheirOutcome) {
     EXPECT_TRUE(JFileDelete(spec));
     EXPECT_FALSE(JFileExists(spec));
     JFileSpecFree(spec);
+}
+
+TEST_F(FileTest, OpenTellsWhyAndNeverWaitsForAPipe) {
+    ASSERT_EQ(mkfifo(dir_.File("pipe.gif").c_str(), 0644), 0);
+    std::filesystem::create_directory(dir_.File("folder.gif"));
+    const std::pair<const char*, JFileProblem> cases[] = {
+        {"pipe", JFileProblem::NotRegular},
+        {"folder", JFileProblem::Folder},
+        {"missing", JFileProblem::Missing},
+    };
+    for (const auto& [name, problem] : cases) {
+        for (JFileMode mode : {JFileMode::Read, JFileMode::Write}) {
+            FileSpec* spec = Spec(name);
+            // Opening a pipe nobody writes to would wait for ever; the
+            // child is killed if it does.
+            EXPECT_TRUE(RunInChildWithin(20, [&] {
+                JFileProblem why = JFileProblem::None;
+                return JFileOpen(spec, mode, &why) == nullptr && why == problem;
+            })) << name;
+            JFileSpecFree(spec);
+        }
+    }
+    dir_.Write("plain", "GIF89a");
+    FileSpec* dotless = JFileSpecFromPath(dir_.File("plain").c_str());
+    JFileProblem why = JFileProblem::Other;
+    JFile* file = JFileOpen(dotless, JFileMode::Read, &why);
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(why, JFileProblem::None);
+    char bytes[6];
+    std::uint32_t count = sizeof bytes;
+    EXPECT_TRUE(JFileRead(file, bytes, &count));
+    EXPECT_EQ(count, 6u);
+    JFileClose(file);
+    JFileSpecFree(dotless);
 }
 
 TEST_F(FileTest, WrittenFileIsNotSharedWhileOpen) {
@@ -196,44 +280,6 @@ TEST_F(FileTest, RenameReplacesTheTarget) {
     EXPECT_EQ(dir_.Read("b.gif"), "new");
     JFileSpecFree(from);
     JFileSpecFree(to);
-}
-
-}  // namespace
-
-namespace {
-
-bool WriteHello(JFile* file, void*) {
-    return JFileWrite(file, "hello", 5);
-}
-bool FailHalfway(JFile* file, void*) {
-    return JFileWrite(file, "hal", 3) && false;
-}
-
-TEST_F(FileTest, ReplaceWritesBesideThenRenamesOver) {
-    FileSpec* spec = Spec("target");
-    EXPECT_EQ(JFileReplace(spec, WriteHello, nullptr), JReplaceResult::Replaced);
-    EXPECT_EQ(dir_.Read("target.gif"), "hello");
-    dir_.Write("target.gif", "old");
-    EXPECT_EQ(JFileReplace(spec, FailHalfway, nullptr), JReplaceResult::WriteFailed);
-    EXPECT_EQ(dir_.Read("target.gif"), "old");
-    EXPECT_FALSE(std::filesystem::exists(dir_.File("target.gif.tmp")));
-    JFileSpecFree(spec);
-}
-
-}  // namespace
-
-namespace {
-
-TEST_F(FileTest, ReplaceKeepsThePermissionsOfTheOldFile) {
-    dir_.Write("private.gif", "old");
-    ASSERT_EQ(chmod(dir_.File("private.gif").c_str(), 0600), 0);
-    FileSpec* spec = Spec("private");
-    EXPECT_EQ(JFileReplace(spec, WriteHello, nullptr), JReplaceResult::Replaced);
-    struct stat info;
-    ASSERT_EQ(stat(dir_.File("private.gif").c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0600u);
-    EXPECT_EQ(dir_.Read("private.gif"), "hello");
-    JFileSpecFree(spec);
 }
 
 }  // namespace
