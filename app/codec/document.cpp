@@ -67,6 +67,37 @@ bool IsFullScreen(const GifDocument& document, const FrameRect& rect) {
     return rect == CanvasRect(document);
 }
 
+void FitCanvasToFrames(GifDocument& document) {
+    FrameRect bounds{};
+    for (const std::unique_ptr<GifFrame>& frame : document.frames) {
+        bounds = RectUnion(bounds, frame->rect);
+    }
+    InitPixelMap(document.canvas, RectIsEmpty(bounds) ? FrameRect{0, 0, 1, 1} : bounds);
+}
+
+FrameRect WholeScreenRect(const GifDocument& document) {
+    const FrameRect canvas = CanvasRect(document);
+    const FrameRect screen = ScreenRect(document);
+    return FrameRect{0, 0, std::max(screen.bottom, canvas.bottom),
+                     std::max(screen.right, canvas.right)};
+}
+
+PixelMap WholeScreen(const GifDocument& document) {
+    const FrameRect canvas = CanvasRect(document);
+    PixelMap whole;
+    InitPixelMap(whole, WholeScreenRect(document));
+    for (int y = canvas.top; y < canvas.bottom; ++y) {
+        std::copy_n(document.canvas.At(canvas.left, y), RectWidth(canvas),
+                    whole.At(canvas.left, y));
+    }
+    return whole;
+}
+
+bool ShowsBackground(const GifDocument& document) {
+    return !(WholeScreenRect(document) == CanvasRect(document)) ||
+           HasBackground(document.canvas, CanvasRect(document));
+}
+
 std::array<Pixel, 256> PixelTable(const GifFrame& frame) {
     std::array<Pixel, 256> table;
     table.fill(frame.table.empty() ? Pixel{0} : frame.table[0]);

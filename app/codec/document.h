@@ -5,8 +5,10 @@
 // Colours are never merged: the document keeps a list of every distinct
 // colour of the file's tables, each frame keeps the table its image indexes
 // (as positions in that list), and the canvas holds positions in the list,
-// kBackgroundPixel where nothing is drawn. The canvas covers the logical
-// screen and every frame, which may reach past it.
+// kBackgroundPixel where nothing is drawn. The canvas covers the frames
+// (the smallest rectangle holding all of them), not the logical screen:
+// what lies outside every frame is never drawn, and a tiny animation may
+// claim a huge screen. Frames may reach past the logical screen.
 #pragma once
 
 #include <algorithm>
@@ -135,7 +137,18 @@ GifFrame* CurrentFrame(const GifDocument& document);
 // The logical screen and the whole canvas as rectangles.
 FrameRect ScreenRect(const GifDocument& document);
 FrameRect CanvasRect(const GifDocument& document);
+// Whether the rectangle covers everything any frame may draw.
 bool IsFullScreen(const GifDocument& document, const FrameRect& rect);
+// Lays the canvas out anew over the frames' rectangles (one pixel at the
+// screen's corner when none has any), all background.
+void FitCanvasToFrames(GifDocument& document);
+// The logical screen as shown, from its corner and reaching as far as the
+// frames do: the canvas where it lies, background elsewhere.
+FrameRect WholeScreenRect(const GifDocument& document);
+PixelMap WholeScreen(const GifDocument& document);
+// Whether the screen, drawn by the frames so far, shows background
+// anywhere: outside the canvas, or on it.
+bool ShowsBackground(const GifDocument& document);
 
 // The 256-entry pixel table of a frame: its table, then index 0's colour for
 // indices beyond it.

@@ -71,6 +71,7 @@ struct ReadState {
     std::string waitingComment;  // comments read since the last image
     bool commentWaiting = false;
     bool startCommentSet = false;
+    FrameRect drawnBounds{};  // the rectangles of the frames read so far
 };
 
 std::uint16_t Little16(const std::uint8_t* bytes) {
@@ -222,14 +223,15 @@ bool ReadExtension(ReadState& state) {
     }
 }
 
-// The canvas covers the logical screen and every frame read so far.
-bool GrowCanvas(GifDocument& document, std::uint32_t width, std::uint32_t height) {
-    if (std::uint64_t(width) * height > kMaxScreenPixels) {
+// The canvas covers every frame, so the frames together may cover no more
+// than a screen may. What the screen claims costs nothing until frames
+// draw on it.
+bool FitsTheCanvas(ReadState& state, const FrameRect& rect) {
+    const FrameRect bounds = RectUnion(state.drawnBounds, rect);
+    if (RectArea(bounds) > kMaxScreenPixels) {
         return false;
     }
-    if (width != document.canvas.width || height != document.canvas.height) {
-        ResizePixelMap(document.canvas, width, height);
-    }
+    state.drawnBounds = bounds;
     return true;
 }
 
@@ -287,9 +289,7 @@ ImageRead ReadImage(ReadState& state) {
     const std::int32_t right = left + Little16(head + 4);
     const std::int32_t bottom = top + Little16(head + 6);
     const std::uint8_t packed = head[8];
-    if (!GrowCanvas(document, std::max<std::uint32_t>(right, document.canvas.width),
-                    std::max<std::uint32_t>(bottom, document.canvas.height)) ||
-        std::uint64_t(right - left) * std::uint64_t(bottom - top) > kMaxScreenPixels) {
+    if (!FitsTheCanvas(state, FrameRect{top, left, bottom, right})) {
         return ImageRead::TooLarge;
     }
     auto frame = std::make_unique<GifFrame>();
@@ -357,7 +357,7 @@ bool ReadScreenDescriptor(ReadState& state) {
     }
     document.screenWidth = Little16(descriptor);
     document.screenHeight = Little16(descriptor + 2);
-    if (!GrowCanvas(document, document.screenWidth, document.screenHeight)) {
+    if (std::uint64_t(document.screenWidth) * document.screenHeight > kMaxScreenPixels) {
         return false;
     }
     const std::uint8_t packed = descriptor[4];
@@ -427,6 +427,7 @@ bool ReadGifStream(ReadState& state) {
 
 void FinishLoading(GifDocument& document, std::uint32_t unit, KeyframeUse keyframes) {
     document.frameCount = static_cast<std::int32_t>(document.frames.size());
+    FitCanvasToFrames(document);
     const std::uint32_t perFrame =
         document.frames.empty() ? unit : unit / std::uint32_t(document.frames.size());
     // Colours are kept as they are: nothing is merged, so the two stages

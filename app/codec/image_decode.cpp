@@ -67,7 +67,7 @@ DecodeResult DecodeFrameImage(PixelMap& map, const FrameImage& image, bool inter
     }
     const int left = image.rect.left;
     return DecodeRows(image, interlaced, [&](int y, std::uint16_t count, const std::uint8_t* row) {
-        StorePixels(placement, map.Row(y) + left, count, row);
+        StorePixels(placement, map.At(left, y), count, row);
     });
 }
 

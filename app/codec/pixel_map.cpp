@@ -14,7 +14,7 @@ bool ForEachRow(MapType& map, const FrameRect& rect, Visit visit) {
         return false;
     }
     for (int row = clipped.top; row < clipped.bottom; ++row) {
-        if (visit(map.Row(row) + clipped.left, RectWidth(clipped))) {
+        if (visit(map.At(clipped.left, row), RectWidth(clipped))) {
             return true;
         }
     }
@@ -24,24 +24,31 @@ bool ForEachRow(MapType& map, const FrameRect& rect, Visit visit) {
 }  // namespace
 
 FrameRect ClipToMap(const FrameRect& rect, const PixelMap& map) {
-    FrameRect clipped = rect;
-    clipped.top = std::max(clipped.top, 0);
-    clipped.left = std::max(clipped.left, 0);
-    clipped.bottom = std::min<std::int64_t>(clipped.bottom, map.height);
-    clipped.right = std::min<std::int64_t>(clipped.right, map.width);
-    return clipped;
+    const FrameRect whole = MapRect(map);
+    return FrameRect{std::max(rect.top, whole.top), std::max(rect.left, whole.left),
+                     std::min(rect.bottom, whole.bottom), std::min(rect.right, whole.right)};
+}
+
+void InitPixelMap(PixelMap& map, const FrameRect& area) {
+    ResizePixelMap(map, area);
+    std::fill(map.pixels.begin(), map.pixels.end(), kBackgroundPixel);
 }
 
 void InitPixelMap(PixelMap& map, std::uint32_t width, std::uint32_t height) {
-    map.width = width;
-    map.height = height;
-    map.pixels.assign(std::size_t(width) * height, kBackgroundPixel);
+    InitPixelMap(map, FrameRect{0, 0, std::int32_t(height), std::int32_t(width)});
+}
+
+void ResizePixelMap(PixelMap& map, const FrameRect& area) {
+    const bool empty = RectIsEmpty(area);
+    map.left = area.left;
+    map.top = area.top;
+    map.width = empty ? 0 : std::uint32_t(RectWidth(area));
+    map.height = empty ? 0 : std::uint32_t(RectHeight(area));
+    map.pixels.resize(std::size_t(map.width) * map.height);
 }
 
 void ResizePixelMap(PixelMap& map, std::uint32_t width, std::uint32_t height) {
-    map.pixels.resize(std::size_t(width) * height);
-    map.width = width;
-    map.height = height;
+    ResizePixelMap(map, FrameRect{0, 0, std::int32_t(height), std::int32_t(width)});
 }
 
 void FreePixels(PixelMap& map) {
@@ -50,12 +57,31 @@ void FreePixels(PixelMap& map) {
 }
 
 FrameRect MapRect(const PixelMap& map) {
-    return FrameRect{0, 0, std::int32_t(map.height), std::int32_t(map.width)};
+    return FrameRect{map.top, map.left, std::int32_t(std::int64_t(map.top) + map.height),
+                     std::int32_t(std::int64_t(map.left) + map.width)};
 }
 
 bool RectFitsMap(const FrameRect& rect, const PixelMap& map) {
-    return rect.top >= 0 && rect.left >= 0 && rect.bottom >= rect.top && rect.right >= rect.left &&
-           std::int64_t(rect.bottom) <= map.height && std::int64_t(rect.right) <= map.width;
+    if (rect.bottom < rect.top || rect.right < rect.left) {
+        return false;
+    }
+    if (RectIsEmpty(rect)) {
+        return true;
+    }
+    const FrameRect whole = MapRect(map);
+    return rect.top >= whole.top && rect.left >= whole.left && rect.bottom <= whole.bottom &&
+           rect.right <= whole.right;
+}
+
+FrameRect RectUnion(const FrameRect& a, const FrameRect& b) {
+    if (RectIsEmpty(a)) {
+        return b;
+    }
+    if (RectIsEmpty(b)) {
+        return a;
+    }
+    return FrameRect{std::min(a.top, b.top), std::min(a.left, b.left), std::max(a.bottom, b.bottom),
+                     std::max(a.right, b.right)};
 }
 
 void FillRect(PixelMap& map, Pixel value, const FrameRect& rect) {
@@ -66,7 +92,7 @@ void FillRect(PixelMap& map, Pixel value, const FrameRect& rect) {
 }
 
 void CopyRect(const PixelMap& from, PixelMap& to, const FrameRect& rect) {
-    if (from.width != to.width || from.height != to.height) {
+    if (!(MapRect(from) == MapRect(to))) {
         return;
     }
     ForEachRow(to, rect, [&from, &to](Pixel* row, int length) {

@@ -3,6 +3,7 @@
 // background, nothing drawn.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -39,18 +40,30 @@ inline bool operator==(const FrameRect& a, const FrameRect& b) {
     return a.top == b.top && a.left == b.left && a.bottom == b.bottom && a.right == b.right;
 }
 
-// Width x height pixels, row after row; the row stride is always the width.
+// Width x height pixels, row after row, covering the part of the screen
+// from (left, top); the row stride is always the width. Coordinates given
+// to a map are screen coordinates: a map need not start at the screen's
+// corner, so a small animation on a huge screen costs what it covers.
 struct PixelMap {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     std::vector<Pixel> pixels;
 
-    Pixel* Row(int y) { return pixels.data() + std::size_t(y) * width; }
-    const Pixel* Row(int y) const { return pixels.data() + std::size_t(y) * width; }
+    // Where the pixel at screen position (x, y) is stored.
+    std::size_t Index(int x, int y) const {
+        return std::size_t(y - top) * width + std::size_t(x - left);
+    }
+    Pixel* At(int x, int y) { return pixels.data() + Index(x, y); }
+    const Pixel* At(int x, int y) const { return pixels.data() + Index(x, y); }
 };
 
+// A map of the area, all background.
+void InitPixelMap(PixelMap& map, const FrameRect& area);
 void InitPixelMap(PixelMap& map, std::uint32_t width, std::uint32_t height);
 // The old rows are not laid out anew: the contents are meaningless afterwards.
+void ResizePixelMap(PixelMap& map, const FrameRect& area);
 void ResizePixelMap(PixelMap& map, std::uint32_t width, std::uint32_t height);
 void FreePixels(PixelMap& map);
 
@@ -58,14 +71,17 @@ void FreePixels(PixelMap& map);
 FrameRect MapRect(const PixelMap& map);
 // The part of the rectangle inside the map; empty rectangles stay empty.
 FrameRect ClipToMap(const FrameRect& rect, const PixelMap& map);
-// True when the rectangle is well formed and lies inside the map.
+// True when the rectangle is well formed and lies inside the map. An empty
+// rectangle touches no pixel and fits anywhere.
 bool RectFitsMap(const FrameRect& rect, const PixelMap& map);
+// The smallest rectangle holding both; an empty rectangle adds nothing.
+FrameRect RectUnion(const FrameRect& a, const FrameRect& b);
 
 // The rectangle operations below act only on the part of the rectangle that
 // lies inside the map.
 void FillRect(PixelMap& map, Pixel value, const FrameRect& rect);
 // Copies the rectangle of one map into the same place of another map of the
-// same size.
+// same area.
 void CopyRect(const PixelMap& from, PixelMap& to, const FrameRect& rect);
 // Whether any pixel of the rectangle is background.
 bool HasBackground(const PixelMap& map, const FrameRect& rect);

@@ -31,12 +31,11 @@ bool CoversScreen(const GifDocument& document, const GifFrame& frame) {
     return !frame.transparent && IsFullScreen(document, frame.rect);
 }
 
-// A screen-sized map for the pixels under a disposal-3 frame, allocated on
-// first use.
+// A map of the canvas's area for the pixels under a disposal-3 frame,
+// allocated on first use.
 void EnsureScreenSized(PixelMap& map, const GifDocument& document) {
-    if (map.width != document.canvas.width || map.height != document.canvas.height ||
-        map.pixels.empty()) {
-        InitPixelMap(map, document.canvas.width, document.canvas.height);
+    if (!(MapRect(map) == CanvasRect(document)) || map.pixels.empty()) {
+        InitPixelMap(map, CanvasRect(document));
     }
 }
 
@@ -273,15 +272,17 @@ public:
         rect_ = ClipToMap(rect, canvas);
         was_.clear();
         for (int y = rect_.top; y < rect_.bottom; ++y) {
-            was_.insert(was_.end(), canvas.Row(y) + rect_.left, canvas.Row(y) + rect_.right);
+            const Pixel* row = canvas.At(rect_.left, y);
+            was_.insert(was_.end(), row, row + RectWidth(rect_));
         }
     }
 
     void AfterDrawing(const PixelMap& canvas, std::vector<std::uint64_t>& weights) {
         const Pixel* was = was_.data();
+        const int width = RectWidth(rect_);
         for (int y = rect_.top; y < rect_.bottom; ++y) {
-            const Pixel* now = canvas.Row(y);
-            for (int x = rect_.left; x < rect_.right; ++x, ++was) {
+            const Pixel* now = canvas.At(rect_.left, y);
+            for (int x = 0; x < width; ++x, ++was) {
                 if (now[x] != *was && now[x] != kBackgroundPixel && pixels_[now[x]]++ == 0) {
                     touched_.push_back(now[x]);
                 }
@@ -324,10 +325,9 @@ void BuildKeyframes(GifDocument& document, const FrameDone& frameDone, KeyframeU
         // Background appears only where nothing was drawn yet or where the
         // previous frame's disposal uncovered it.
         if (!document.leavesUncovered) {
-            document.leavesUncovered =
-                previous
-                    ? !StaysInPlace(*previous) && HasBackground(document.canvas, previous->rect)
-                    : HasBackground(document.canvas, CanvasRect(document));
+            document.leavesUncovered = previous ? !StaysInPlace(*previous) &&
+                                                      HasBackground(document.canvas, previous->rect)
+                                                : ShowsBackground(document);
         }
         if (build && --counter == 0) {
             MakeKeyframe(document, *frame, sharedPalette);

@@ -48,14 +48,6 @@ constexpr int kMostEncodes = 2;
 // GIF images are at most 65535 pixels wide and high.
 constexpr int kMaxImageSide = 0xFFFF;
 
-FrameRect ClipToScreen(const FrameRect& rect, const GifDocument& document) {
-    const auto clamp = [](int value, int limit) { return std::clamp(value, 0, limit); };
-    const int width = int(document.canvas.width);
-    const int height = int(document.canvas.height);
-    return FrameRect{clamp(rect.top, height), clamp(rect.left, width), clamp(rect.bottom, height),
-                     clamp(rect.right, width)};
-}
-
 // The smallest rectangle holding both (a collapsed rectangle takes part with
 // its corner).
 FrameRect Hull(const FrameRect& a, const FrameRect& b) {
@@ -72,15 +64,14 @@ bool Contains(const FrameRect& rect, int x, int y) {
 // covered on `next`, for a following frame that restores it.
 struct WorkScreens {
     explicit WorkScreens(GifDocument& document) : after(document.canvas) {
-        const std::uint32_t width = after.width;
-        const std::uint32_t height = after.height;
-        InitPixelMap(before, width, height);
-        InitPixelMap(next, width, height);
-        FillRect(after, kBackgroundPixel, CanvasRect(document));
+        const FrameRect area = CanvasRect(document);
+        InitPixelMap(before, area);
+        InitPixelMap(next, area);
+        FillRect(after, kBackgroundPixel, area);
         if (std::any_of(
                 document.frames.begin(), document.frames.end(),
                 [](const std::unique_ptr<GifFrame>& frame) { return RestoresPrevious(*frame); })) {
-            InitPixelMap(underNext, width, height);
+            InitPixelMap(underNext, area);
         }
     }
     WorkScreens(const WorkScreens&) = delete;
@@ -98,24 +89,24 @@ struct WorkScreens {
 // collapses to its bottom-right corner. `rowMayMark` lets whole rows be
 // passed over quickly.
 template <typename RowMayMark, typename IsMarked>
-FrameRect BoundMarked(const FrameRect& rect, std::uint32_t stride, RowMayMark rowMayMark,
+FrameRect BoundMarked(const FrameRect& rect, const PixelMap& layout, RowMayMark rowMayMark,
                       IsMarked isMarked) {
     const int width = RectWidth(rect);
     int top = -1, bottom = 0, left = width, right = 0;
     for (int y = rect.top; y < rect.bottom && width > 0; ++y) {
-        const std::uint32_t row = std::uint32_t(y) * stride + std::uint32_t(rect.left);
+        const std::size_t row = layout.Index(rect.left, y);
         if (!rowMayMark(row, width)) {
             continue;
         }
         int first = 0;
-        while (first < width && !isMarked(row + std::uint32_t(first))) {
+        while (first < width && !isMarked(row + std::size_t(first))) {
             ++first;
         }
         if (first == width) {
             continue;
         }
         int last = width - 1;
-        while (last >= right && !isMarked(row + std::uint32_t(last))) {
+        while (last >= right && !isMarked(row + std::size_t(last))) {
             --last;
         }
         if (top < 0) {
@@ -136,11 +127,11 @@ FrameRect ShrinkToChanges(const FrameRect& rect, const WorkScreens& screens) {
     const Pixel* before = screens.before.pixels.data();
     const Pixel* after = screens.after.pixels.data();
     return BoundMarked(
-        rect, screens.after.width,
-        [=](std::uint32_t at, int width) {
+        rect, screens.after,
+        [=](std::size_t at, int width) {
             return std::memcmp(before + at, after + at, std::size_t(width) * sizeof(Pixel)) != 0;
         },
-        [=](std::uint32_t at) { return before[at] != after[at]; });
+        [=](std::size_t at) { return before[at] != after[at]; });
 }
 
 // Where restoring to background is still needed: the frame leaves something
@@ -152,8 +143,8 @@ FrameRect ShrinkToCleared(const FrameRect& rect, const WorkScreens& screens,
     const Pixel* after = screens.after.pixels.data();
     const Pixel* next = screens.next.pixels.data();
     return BoundMarked(
-        rect, screens.after.width, [](std::uint32_t, int) { return true; },
-        [=](std::uint32_t at) {
+        rect, screens.after, [](std::size_t, int) { return true; },
+        [=](std::size_t at) {
             return after[at] != kBackgroundPixel &&
                    (followingRestores || next[at] == kBackgroundPixel);
         });
@@ -162,9 +153,9 @@ FrameRect ShrinkToCleared(const FrameRect& rect, const WorkScreens& screens,
 // Whether clearing `rect` would wipe something shown outside `allowed`.
 bool WipesOutside(const FrameRect& rect, const FrameRect& allowed, const PixelMap& screen) {
     for (int y = rect.top; y < rect.bottom; ++y) {
-        const Pixel* row = screen.Row(y);
+        const Pixel* row = screen.At(rect.left, y);
         for (int x = rect.left; x < rect.right; ++x) {
-            if (row[x] != kBackgroundPixel && !Contains(allowed, x, y)) {
+            if (row[x - rect.left] != kBackgroundPixel && !Contains(allowed, x, y)) {
                 return true;
             }
         }
@@ -186,7 +177,7 @@ FrameRect ApplyRectangleOptions(const FrameRect& rect, const GifDocument& docume
         grown.left = 0;
     }
     if (!options.smallFirstFrameRectangle && first) {
-        grown = Hull(grown, ClipToScreen(ScreenRect(document), document));
+        grown = Hull(grown, ClipToMap(ScreenRect(document), document.canvas));
     }
     if (RectWidth(grown) > kMaxImageSide || RectHeight(grown) > kMaxImageSide) {
         return rect;
@@ -200,8 +191,9 @@ FrameRect ApplyRectangleOptions(const FrameRect& rect, const GifDocument& docume
 // One pixel at the corner of a collapsed rectangle, moved inside the
 // screen: a zero-sized image is refused by many decoders.
 FrameRect OnePixelAt(const FrameRect& collapsed, const GifDocument& document) {
-    const int left = std::max(0, std::min<int>(collapsed.left, int(document.canvas.width) - 1));
-    const int top = std::max(0, std::min<int>(collapsed.top, int(document.canvas.height) - 1));
+    const FrameRect canvas = CanvasRect(document);
+    const int left = std::clamp(collapsed.left, canvas.left, canvas.right - 1);
+    const int top = std::clamp(collapsed.top, canvas.top, canvas.bottom - 1);
     return FrameRect{top, left, top + 1, left + 1};
 }
 
@@ -343,8 +335,7 @@ void FillModePixels(std::vector<Pixel>& pixels, const FrameRect& rect, const Wor
     const int height = RectHeight(rect);
     pixels.resize(std::size_t(width) * std::size_t(height));
     for (int y = 0; y < height; ++y) {
-        const std::size_t at =
-            std::size_t(rect.top + y) * screens.after.width + std::size_t(rect.left);
+        const std::size_t at = screens.after.Index(rect.left, rect.top + y);
         FillRow(pixels.data() + std::size_t(y) * std::size_t(width), width,
                 screens.before.pixels.data() + at, screens.after.pixels.data() + at, mode);
     }
@@ -672,8 +663,8 @@ struct FramePlace {
 // colour or index 0, and the whole screen starts transparent when the first
 // frame declares transparency. Such a first frame keeps its rectangle and
 // its transparency, or comes as it was when it had none.
-bool FirstScreenLeavesBackground(const GifDocument& document, const WorkScreens& screens) {
-    return HasBackground(screens.after, CanvasRect(document));
+bool FirstScreenLeavesBackground(const GifDocument& document) {
+    return ShowsBackground(document);
 }
 
 // A frame that clears to background is cleared to its transparent colour by
@@ -707,7 +698,7 @@ void OptimiseFrame(const GifDocument& document, GifFrame& frame, const WorkScree
     frame.changesNothing = false;
     const FrameRect originalRect = frame.rect;
     const std::uint8_t originalDisposal = frame.disposal;
-    const FrameRect original = ClipToScreen(frame.rect, document);
+    const FrameRect original = ClipToMap(frame.rect, document.canvas);
     const bool firstLeavesBackground = place.leavesBackground;
     if (firstLeavesBackground && !frame.transparent) {
         KeepAsItWas(frame, originalRect, originalDisposal, tables);
@@ -786,6 +777,21 @@ void AdvanceAfter(WorkScreens& screens, const GifFrame& current, const GifFrame&
     CopyRect(screens.next, screens.after, following.rect);
 }
 
+// The canvas covers the frames only; where the options grow rectangles to
+// the screen's corner or the whole screen, it must reach there too.
+void MakeRoomForGrownFrames(GifDocument& document, const CompressionOptions& options) {
+    FrameRect needed = CanvasRect(document);
+    if (!options.excludeOrigin) {
+        needed = RectUnion(needed, FrameRect{0, 0, 1, 1});
+    }
+    if (!options.smallFirstFrameRectangle) {
+        needed = RectUnion(needed, ScreenRect(document));
+    }
+    if (!(needed == CanvasRect(document))) {
+        InitPixelMap(document.canvas, needed);
+    }
+}
+
 }  // namespace
 
 ColourIds OptimiseFrames(GifDocument& document, const CompressionOptions& options) {
@@ -794,12 +800,13 @@ ColourIds OptimiseFrames(GifDocument& document, const CompressionOptions& option
         return {};
     }
     SetOmitFrameTerminators(options.omitFrameTerminators);
+    MakeRoomForGrownFrames(document, options);
     WorkScreens screens(document);
     GifFrame& first = *document.frames.front();
     DrawFrame(screens.after, first);
     // A first frame that comes as it was keeps the global table it had, so
     // that its colour 0 and background entry stay where they were.
-    const bool firstLeavesBackground = FirstScreenLeavesBackground(document, screens);
+    const bool firstLeavesBackground = FirstScreenLeavesBackground(document);
     const bool keepsFirstTable = firstLeavesBackground && !first.transparent && !first.localTable;
     ColourIds global = ChooseGlobalTable(document, keepsFirstTable ? &first.table : nullptr);
     const std::uint8_t backgroundIndex = WrittenBackgroundIndex(document, global);

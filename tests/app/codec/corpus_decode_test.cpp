@@ -128,7 +128,7 @@ DecodeResult DecodeFramed(const FoundImage& image, Bytes& inside) {
     inside.clear();
     for (int y = 0; y < mapHeight; ++y) {
         for (int x = 0; x < mapWidth; ++x) {
-            const Pixel p = pixelMap.Row(y)[x];
+            const Pixel p = *pixelMap.At(x, y);
             if (y == 0 || x == 0 || y == mapHeight - 1 || x == mapWidth - 1) {
                 EXPECT_EQ(p, 0xEE) << "written outside the rectangle at " << x << "," << y;
             } else {

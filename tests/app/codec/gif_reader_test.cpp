@@ -138,7 +138,7 @@ protected:
     // The colour of a pixel of frame `index` as shown.
     std::uint32_t ShownColour(int index, int x, int y) {
         ShowFrame(*document_, index);
-        const Pixel pixel = document_->canvas.Row(y)[x];
+        const Pixel pixel = *document_->canvas.At(x, y);
         return document_->colours[pixel].Packed();
     }
 
@@ -304,12 +304,36 @@ TEST_F(GifReaderTest, ImageLargerThanTheScreenEnlargesIt) {
     GifBuilder gif;
     gif.Screen(2, 2, 1).Image(1, 1, 3, 4, Filled(12, 1)).Trailer();
     ASSERT_NE(Open(gif.bytes()), nullptr);
-    // The logical screen stays as the file says; the canvas covers the frame.
+    // The logical screen stays as the file says; the canvas covers the frame
+    // and the screen as shown reaches as far as the frame does.
     EXPECT_EQ(document_->screenWidth, 2);
     EXPECT_EQ(document_->screenHeight, 2);
-    EXPECT_EQ(document_->canvas.width, 4u);
-    EXPECT_EQ(document_->canvas.height, 5u);
+    EXPECT_EQ(CanvasRect(*document_), (FrameRect{1, 1, 5, 4}));
+    EXPECT_EQ(WholeScreenRect(*document_), (FrameRect{0, 0, 5, 4}));
     EXPECT_TRUE(document_->leavesUncovered);
+}
+
+TEST_F(GifReaderTest, TinyFramesOnAHugeScreenCostOnlyWhatTheyCover) {
+    GifBuilder gif;
+    gif.Screen(16384, 16384, 1).Image(9000, 7000, 2, 3, Filled(6, 1));
+    gif.Image(9001, 7002, 1, 1, Filled(1, 0)).Trailer();
+    ASSERT_NE(Open(gif.bytes()), nullptr);
+    EXPECT_EQ(CanvasRect(*document_), (FrameRect{7000, 9000, 7003, 9002}));
+    EXPECT_EQ(document_->canvas.pixels.size(), 6u);
+    EXPECT_TRUE(document_->leavesUncovered);
+    const std::uint32_t first = ShownColour(0, 9001, 7002);
+    EXPECT_NE(ShownColour(1, 9001, 7002), first);
+    EXPECT_EQ(ShownColour(1, 9000, 7000), first);
+}
+
+TEST_F(GifReaderTest, FramesTogetherCoveringMoreThanAScreenMayAreRefused) {
+    // Each frame alone is small enough; the canvas over both would not be.
+    GifBuilder gif;
+    gif.Screen(2, 2, 1).Image(0, 0, 1, 1, Filled(1, 1)).Image(65000, 65000, 1, 1, Filled(1, 1));
+    gif.Trailer();
+    ASSERT_NE(Open(gif.bytes()), nullptr);
+    EXPECT_EQ(document_->frameCount, 1);
+    EXPECT_TRUE(document_->readIncomplete);
 }
 
 TEST_F(GifReaderTest, FileWithoutImagesHasNoFramesAndNoColours) {

@@ -74,7 +74,7 @@ TEST(DecodeFrameImage, WritesOnlyInsideItsRectangle) {
     for (int y = 0; y < 5; ++y) {
         for (int x = 0; x < 5; ++x) {
             bool inside = y >= 2 && y < 4 && x >= 1 && x < 4;
-            EXPECT_EQ(map.Row(y)[x], inside ? 7 : 0) << x << "," << y;
+            EXPECT_EQ(*map.At(x, y), inside ? 7 : 0) << x << "," << y;
         }
     }
 }

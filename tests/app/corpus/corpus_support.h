@@ -199,12 +199,12 @@ inline Rgba Opaque(int red, int green, int blue) {
     return Rgba(red) | Rgba(green) << 8 | Rgba(blue) << 16 | 0xFF000000u;
 }
 
-// The canvas as colours: background (nothing drawn) is kClear.
+// The screen as shown, as colours: background (nothing drawn) is kClear.
 inline Screen CanvasColours(const GifDocument& document) {
-    const PixelMap& canvas = document.canvas;
-    Screen screen(std::size_t(canvas.width) * canvas.height);
+    const PixelMap shown = WholeScreen(document);
+    Screen screen(std::size_t(shown.width) * shown.height);
     for (std::size_t i = 0; i < screen.size(); ++i) {
-        const Pixel value = canvas.pixels[i];
+        const Pixel value = shown.pixels[i];
         if (value == kBackgroundPixel) {
             screen[i] = kClear;
         } else {

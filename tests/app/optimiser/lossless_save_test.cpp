@@ -339,6 +339,24 @@ TEST_F(LosslessSave, FrameReachingPastTheScreenKeepsTheScreen) {
     EXPECT_EQ(document_->canvas.width, 11u);
 }
 
+TEST_F(LosslessSave, FramesFarFromTheCornerOfALargerScreen) {
+    // The canvas holds only the frames' area; the options that grow
+    // rectangles to the corner or the whole screen must still reach there.
+    const Palette palette = DistinctPalette(8, 0);
+    GifWriter(300, 200, palette, 5)
+        .Control(1, 4)
+        .Image(200, 120, 40, 30, RandomPixels(40 * 30, 6, 1))
+        .Control(2, 4, 7)
+        .Image(210, 125, 20, 10, RandomPixels(200, 8, 2))
+        .Control(3, 4, 7)
+        .Image(205, 130, 30, 20, RandomPixels(600, 8, 3))
+        .Control(1, 4)
+        .Image(230, 140, 10, 10, RandomPixels(100, 6, 4))
+        .Save(File("far.gif"));
+    SaveBothWaysAndCompare("far.gif");
+    EXPECT_EQ(document_->screenWidth, 300);
+}
+
 TEST_F(LosslessSave, FramesThatChangeNothingGoWithTheirTime) {
     const Bytes first = RandomPixels(16 * 16, 4, 1);
     Bytes second = first;
