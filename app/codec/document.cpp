@@ -105,9 +105,14 @@ std::array<Pixel, 256> PixelTable(const GifFrame& frame) {
     return table;
 }
 
-DecodeResult DrawFrame(PixelMap& map, const GifFrame& frame) {
+DecodeResult DrawFrameCountingChanges(PixelMap& map, const GifFrame& frame,
+                                      std::uint32_t* changes) {
     const std::array<Pixel, 256> table = PixelTable(frame);
     return DecodeFrameImage(
         map, frame, frame.interlaced,
-        IndexPlacement{table.data(), frame.transparent, frame.transparentIndex});
+        IndexPlacement{table.data(), frame.transparent, frame.transparentIndex, false, changes});
+}
+
+DecodeResult DrawFrame(PixelMap& map, const GifFrame& frame) {
+    return DrawFrameCountingChanges(map, frame, nullptr);
 }

@@ -1,6 +1,7 @@
 // The animation document: one opened GIF held as frames of encoded image
 // data, one canvas on which frames are decoded, and a keyframe (an encoded
-// snapshot of the whole canvas) on every eighth frame.
+// snapshot of the whole canvas) on every eighth frame, or further apart
+// where eight frames draw less than the canvas holds.
 //
 // Colours are never merged: the document keeps a list of every distinct
 // colour of the file's tables, each frame keeps the table its image indexes
@@ -168,6 +169,9 @@ void ForEachDrawnColour(const GifFrame& frame, Visit visit) {
 // Decodes the frame at its rectangle, leaving pixels of its transparent index
 // untouched when its transparent flag is set.
 DecodeResult DrawFrame(PixelMap& map, const GifFrame& frame);
+// The same, counting per colour id the pixels drawn over a different pixel
+// into `changes` (one counter per colour of the document).
+DecodeResult DrawFrameCountingChanges(PixelMap& map, const GifFrame& frame, std::uint32_t* changes);
 
 // Called once per frame while keyframes are built (to advance a progress).
 using FrameDone = std::function<void()>;

@@ -72,6 +72,9 @@ struct ReadState {
     bool commentWaiting = false;
     bool startCommentSet = false;
     FrameRect drawnBounds{};  // the rectangles of the frames read so far
+    // One frame's indices; the storage serves frame after frame, as a large
+    // allocation costs as much again in fresh pages as in its use.
+    std::vector<std::uint8_t> indices;
 };
 
 std::uint16_t Little16(const std::uint8_t* bytes) {
@@ -322,7 +325,8 @@ ImageRead ReadImage(ReadState& state) {
         frame->table = state.globalTable;
     }
 
-    std::vector<std::uint8_t> indices(RectArea(frame->rect));
+    std::vector<std::uint8_t>& indices = state.indices;
+    indices.assign(RectArea(frame->rect), 0);
     std::vector<std::uint8_t> read;
     CaptureInput(&read);
     DecodeResult decoded = DecodeIndices(*frame, frame->interlaced, indices.data());
@@ -486,6 +490,7 @@ std::unique_ptr<GifDocument> OpenGifDocument(const FileSpec* spec, JFile* file,
     if (state.commentWaiting) {
         document->endComment = std::move(state.waitingComment);
     }
+    state.indices = std::vector<std::uint8_t>();
     if (read) {
         document->fileSpec.reset(JFileSpecCopy(spec));
         SetProgressText(IJString(kTextMassaging));

@@ -14,6 +14,15 @@ void StorePixels(const IndexPlacement& place, Pixel* destination, std::uint16_t 
         for (std::uint16_t x = 0; x < count; ++x) {
             destination[x] = Pixel(destination[x] | row[x] << 8);
         }
+    } else if (place.changes) {
+        for (std::uint16_t x = 0; x < count; ++x) {
+            if (place.skipTransparent && row[x] == place.transparentIndex) {
+                continue;
+            }
+            const Pixel pixel = place.table[row[x]];
+            place.changes[pixel] += destination[x] != pixel;
+            destination[x] = pixel;
+        }
     } else if (place.skipTransparent) {
         for (std::uint16_t x = 0; x < count; ++x) {
             if (row[x] != place.transparentIndex) {

@@ -17,6 +17,8 @@ struct IndexPlacement {
     // The index is the high byte of the pixel, whose low byte is already in
     // the map (for keyframes of more than 256 different pixels).
     bool highByte = false;
+    // When set, changes[p] counts the pixels p drawn over a different pixel.
+    std::uint32_t* changes = nullptr;
 };
 
 // Both decode from the record's encoded image when it has one, otherwise from

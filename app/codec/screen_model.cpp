@@ -268,38 +268,20 @@ class ChangeCounter {
 public:
     explicit ChangeCounter(std::size_t colours) : pixels_(colours, 0) {}
 
-    void BeforeDrawing(const PixelMap& canvas, const FrameRect& rect) {
-        rect_ = ClipToMap(rect, canvas);
-        was_.clear();
-        for (int y = rect_.top; y < rect_.bottom; ++y) {
-            const Pixel* row = canvas.At(rect_.left, y);
-            was_.insert(was_.end(), row, row + RectWidth(rect_));
-        }
-    }
-
-    void AfterDrawing(const PixelMap& canvas, std::vector<std::uint64_t>& weights) {
-        const Pixel* was = was_.data();
-        const int width = RectWidth(rect_);
-        for (int y = rect_.top; y < rect_.bottom; ++y) {
-            const Pixel* now = canvas.At(rect_.left, y);
-            for (int x = 0; x < width; ++x, ++was) {
-                if (now[x] != *was && now[x] != kBackgroundPixel && pixels_[now[x]]++ == 0) {
-                    touched_.push_back(now[x]);
-                }
+    void Draw(PixelMap& canvas, const GifFrame& frame, std::vector<std::uint64_t>& weights) {
+        DrawFrameCountingChanges(canvas, frame, pixels_.data());
+        // Every colour drawn is in the frame's pixel table (a colour listed
+        // twice is counted once: its count is cleared at the first).
+        for (Pixel colour : PixelTable(frame)) {
+            if (colour < pixels_.size() && pixels_[colour] != 0) {
+                weights[colour] += (std::uint64_t(1) << 32) + pixels_[colour];
+                pixels_[colour] = 0;
             }
         }
-        for (Pixel colour : touched_) {
-            weights[colour] += (std::uint64_t(1) << 32) + pixels_[colour];
-            pixels_[colour] = 0;
-        }
-        touched_.clear();
     }
 
 private:
-    FrameRect rect_{};
-    std::vector<Pixel> was_;
     std::vector<std::uint32_t> pixels_;
-    std::vector<Pixel> touched_;
 };
 
 }  // namespace
@@ -312,6 +294,11 @@ void BuildKeyframes(GifDocument& document, const FrameDone& frameDone, KeyframeU
     document.leavesUncovered = document.frames.empty();
     const GifFrame* previous = nullptr;
     int counter = kKeyframeInterval;
+    // A keyframe costs the canvas's area to make and to decode, so one is
+    // kept only when the frames since the last together drew at least as
+    // much: tiny frames on a huge canvas are replayed instead.
+    const std::uint64_t canvasArea = RectArea(CanvasRect(document));
+    std::uint64_t drawnSinceKeyframe = 0;
     ChangeCounter changes(document.colours.size());
     document.changeWeights.assign(document.colours.size(), 0);
     for (const std::unique_ptr<GifFrame>& frame : document.frames) {
@@ -319,9 +306,7 @@ void BuildKeyframes(GifDocument& document, const FrameDone& frameDone, KeyframeU
             EnsureScreenSized(before, document);
             CopyRect(document.canvas, before, frame->rect);
         }
-        changes.BeforeDrawing(document.canvas, frame->rect);
-        DrawFrame(document.canvas, *frame);
-        changes.AfterDrawing(document.canvas, document.changeWeights);
+        changes.Draw(document.canvas, *frame, document.changeWeights);
         // Background appears only where nothing was drawn yet or where the
         // previous frame's disposal uncovered it.
         if (!document.leavesUncovered) {
@@ -329,9 +314,11 @@ void BuildKeyframes(GifDocument& document, const FrameDone& frameDone, KeyframeU
                                                       HasBackground(document.canvas, previous->rect)
                                                 : ShowsBackground(document);
         }
-        if (build && --counter == 0) {
+        drawnSinceKeyframe += RectArea(frame->rect);
+        if (build && --counter <= 0 && drawnSinceKeyframe >= canvasArea) {
             MakeKeyframe(document, *frame, sharedPalette);
             counter = kKeyframeInterval;
+            drawnSinceKeyframe = 0;
         } else {
             frame->keyframe.reset();
         }

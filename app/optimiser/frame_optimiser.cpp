@@ -66,7 +66,10 @@ struct WorkScreens {
     explicit WorkScreens(GifDocument& document) : after(document.canvas) {
         const FrameRect area = CanvasRect(document);
         InitPixelMap(before, area);
-        InitPixelMap(next, area);
+        // With one frame the screen after the following frame is `after`.
+        if (document.frames.size() > 1) {
+            InitPixelMap(next, area);
+        }
         FillRect(after, kBackgroundPixel, area);
         if (std::any_of(
                 document.frames.begin(), document.frames.end(),
@@ -76,6 +79,8 @@ struct WorkScreens {
     }
     WorkScreens(const WorkScreens&) = delete;
     WorkScreens& operator=(const WorkScreens&) = delete;
+
+    const PixelMap& Following() const { return next.pixels.empty() ? after : next; }
 
     PixelMap before;
     PixelMap& after;
@@ -141,7 +146,7 @@ FrameRect ShrinkToChanges(const FrameRect& rect, const WorkScreens& screens) {
 FrameRect ShrinkToCleared(const FrameRect& rect, const WorkScreens& screens,
                           bool followingRestores) {
     const Pixel* after = screens.after.pixels.data();
-    const Pixel* next = screens.next.pixels.data();
+    const Pixel* next = screens.Following().pixels.data();
     return BoundMarked(
         rect, screens.after, [](std::size_t, int) { return true; },
         [=](std::size_t at) {
@@ -413,7 +418,6 @@ struct TableContext {
     TransparencyBand band;
     std::uint8_t backgroundIndex;  // as the stream will be written
     std::vector<Pixel> modePixels;
-    std::vector<Pixel> shortestPixels;
 };
 
 // What image libraries that fill undrawn areas (with the background colour,
@@ -462,6 +466,9 @@ bool TryOwnTable(FrameEncoding& shortest, const std::vector<Pixel>& pixels, cons
         }
     }
     FrameEncoding own = Encode(rect, frame.interlaced, std::move(*plan));
+    if (!thorough) {
+        own.indices = std::vector<std::uint8_t>();
+    }
     if (WrittenSize(own) < WrittenSize(shortest)) {
         shortest = std::move(own);
     }
@@ -617,15 +624,16 @@ std::optional<FrameEncoding> EncodeShortest(const GifFrame& frame, const FrameRe
             continue;
         }
         FrameEncoding& encoding = *encoded;
+        // Only the thorough mode encodes the indices again.
+        encoding.indices = std::vector<std::uint8_t>();
         ++encodes;
         if (!shortest || WrittenSize(encoding) < WrittenSize(*shortest)) {
             shortest = std::move(encoding);
-            std::swap(tables.shortestPixels, tables.modePixels);
         }
         if (!firstEncoded) {
             firstEncoded = &candidate;
             // A table of its own takes the place of the runner-up.
-            if (!shortest->local && TryOwnTable(*shortest, tables.shortestPixels, frame, rect,
+            if (!shortest->local && TryOwnTable(*shortest, tables.modePixels, frame, rect,
                                                 transparency, pinned, tables, false)) {
                 return shortest;
             }
@@ -815,21 +823,20 @@ ColourIds OptimiseFrames(GifDocument& document, const CompressionOptions& option
                         TableLookup(document.colours.size()),
                         options.band,
                         backgroundIndex,
-                        {},
                         {}};
     tables.globalLookup.Set(tables.global);
-    if (StaysInPlace(first)) {
+    const std::size_t count = document.frames.size();
+    if (StaysInPlace(first) && count > 1) {
         CopyRect(screens.after, screens.next, first.rect);
     }
-    const std::size_t count = document.frames.size();
     for (std::size_t i = 0; i < count; ++i) {
         GifFrame& current = *document.frames[i];
         const bool last = i + 1 == count;
         GifFrame& following = last ? first : *document.frames[i + 1];
-        if (last) {
+        if (last && count > 1) {
             FillRect(screens.next, kBackgroundPixel, CanvasRect(document));
             DrawFrame(screens.next, first);
-        } else {
+        } else if (!last) {
             DrawFollowing(screens, following);
         }
         OptimiseFrame(document, current, screens, options,

@@ -169,7 +169,7 @@ protected:
 TEST_F(ScreenModel, SeventeenFramesHaveKeyframesOnIndices7And15Only) {
     NewDocument(6, 5);
     for (int i = 0; i < 17; ++i) {
-        AddRandomFrame();
+        AddPlainFrame(FrameRect{0, 0, 5, 6}, std::uint8_t(i % 9));
     }
     BuildKeyframes(*document_);
     for (int i = 0; i < 17; ++i) {
@@ -178,6 +178,30 @@ TEST_F(ScreenModel, SeventeenFramesHaveKeyframesOnIndices7And15Only) {
     const Keyframe& key = *FrameAt(*document_, 15)->keyframe;
     EXPECT_EQ(key.rect, (FrameRect{0, 0, 5, 6}));
     EXPECT_EQ(key.encoded[0], 8);
+}
+
+TEST_F(ScreenModel, SmallFramesWaitForAKeyframeUntilTheyHaveDrawnTheCanvasArea) {
+    // 20 frames of 2 x 2 on a 6 x 5 canvas: 30 pixels take 8 frames, so the
+    // keyframes come on indices 7 and 15 still; frames of one pixel would
+    // take 30.
+    NewDocument(6, 5);
+    for (int i = 0; i < 40; ++i) {
+        const int size = i < 20 ? 2 : 1;
+        AddPlainFrame(FrameRect{i % 4, i % 5, i % 4 + size, i % 5 + size}, std::uint8_t(i % 9));
+    }
+    BuildKeyframes(*document_);
+    std::vector<int> keyframes;
+    for (int i = 0; i < 40; ++i) {
+        if (FrameAt(*document_, i)->keyframe) {
+            keyframes.push_back(i);
+        }
+    }
+    // After 15: four 2 x 2 frames (16 pixels), then one-pixel frames until
+    // the count reaches 30, at frame 33.
+    EXPECT_EQ(keyframes, (std::vector<int>{7, 15, 33}));
+    for (int target : {39, 34, 20, 5}) {
+        ShowAndCheck(target);
+    }
 }
 
 TEST_F(ScreenModel, FarTargetStartsFromNearestKeyframe) {
