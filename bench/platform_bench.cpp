@@ -2,9 +2,9 @@
 // putting computed rows into it, and drawing text.
 #include <benchmark/benchmark.h>
 
-#include "framework/platform/backend.h"
-#include "framework/platform/pictures.h"
-#include "framework/platform/pixel_buffer.h"
+#include "framework/platform/draw/backend.h"
+#include "framework/platform/draw/pictures.h"
+#include "framework/platform/draw/pixel_buffer.h"
 
 namespace {
 

@@ -248,7 +248,7 @@ bool WriteSource(const char* path, const std::vector<Image>& images) {
     out << "// Made by compile_images from the files in resources/bitmaps, resources/icons\n"
            "// and resources/cursors. Do not edit: change those files instead.\n"
            "#include <iterator>\n\n"
-           "#include \"framework/platform/resource_images.h\"\n\n";
+           "#include \"framework/platform/draw/resource_images.h\"\n\n";
     WriteKind(out, images, Kind::Bitmap, "JBitmapResource", "Bitmaps");
     WriteKind(out, images, Kind::Icon, "JMaskedImageResource", "Icons");
     WriteKind(out, images, Kind::Cursor, "JMaskedImageResource", "Cursors");

@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "framework/platform/clock.h"
-#include "framework/platform/control_window.h"
+#include "framework/platform/controls/control_window.h"
+#include "framework/platform/system/clock.h"
 #include "tests/framework/platform/windows_fixture.h"
 
 class HeadlessControls : public HeadlessWindows {

@@ -8,13 +8,13 @@
 #include <cstring>
 
 #include "framework/core/core_startup.h"
-#include "framework/platform/clock.h"
-#include "framework/platform/frame.h"
-#include "framework/platform/headless.h"
-#include "framework/platform/picture_copy.h"
-#include "framework/platform/pictures.h"
-#include "framework/platform/pixel_buffer.h"
-#include "framework/platform/png_file.h"
+#include "framework/platform/draw/frame.h"
+#include "framework/platform/draw/headless.h"
+#include "framework/platform/draw/picture_copy.h"
+#include "framework/platform/draw/pictures.h"
+#include "framework/platform/draw/pixel_buffer.h"
+#include "framework/platform/draw/png_file.h"
+#include "framework/platform/system/clock.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/platform/draw_port.h"
-#include "framework/platform/frame.h"
-#include "framework/platform/headless.h"
-#include "framework/platform/pictures.h"
+#include "framework/platform/draw/draw_port.h"
+#include "framework/platform/draw/frame.h"
+#include "framework/platform/draw/headless.h"
+#include "framework/platform/draw/pictures.h"
 
 class HeadlessDrawing : public testing::Test {
 protected:

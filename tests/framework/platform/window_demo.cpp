@@ -10,21 +10,21 @@
 #include <string>
 
 #include "framework/core/core_startup.h"
-#include "framework/platform/clock.h"
-#include "framework/platform/dialog_keys.h"
-#include "framework/platform/drop_down_list.h"  // controls
-#include "framework/platform/edit_field.h"      // controls
-#include "framework/platform/frame.h"
-#include "framework/platform/headless.h"
-#include "framework/platform/list_box.h"  // controls
-#include "framework/platform/menus.h"
-#include "framework/platform/message_box.h"  // controls
-#include "framework/platform/messages.h"
-#include "framework/platform/png_file.h"
-#include "framework/platform/push_button.h"  // controls
-#include "framework/platform/static_text.h"  // controls
-#include "framework/platform/window.h"
-#include "framework/platform/window_paint.h"
+#include "framework/platform/controls/drop_down_list.h"  // controls
+#include "framework/platform/controls/edit_field.h"      // controls
+#include "framework/platform/controls/list_box.h"        // controls
+#include "framework/platform/controls/message_box.h"     // controls
+#include "framework/platform/controls/push_button.h"     // controls
+#include "framework/platform/controls/static_text.h"     // controls
+#include "framework/platform/draw/frame.h"
+#include "framework/platform/draw/headless.h"
+#include "framework/platform/draw/png_file.h"
+#include "framework/platform/system/clock.h"
+#include "framework/platform/windows/dialog_keys.h"
+#include "framework/platform/windows/menus.h"
+#include "framework/platform/windows/messages.h"
+#include "framework/platform/windows/window.h"
+#include "framework/platform/windows/window_paint.h"
 
 namespace {
 

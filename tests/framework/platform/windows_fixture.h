@@ -8,12 +8,12 @@
 #include <map>
 #include <vector>
 
-#include "framework/platform/dialog_keys.h"
-#include "framework/platform/frame.h"
-#include "framework/platform/headless.h"
-#include "framework/platform/messages.h"
-#include "framework/platform/window.h"
-#include "framework/platform/window_paint.h"
+#include "framework/platform/draw/frame.h"
+#include "framework/platform/draw/headless.h"
+#include "framework/platform/windows/dialog_keys.h"
+#include "framework/platform/windows/messages.h"
+#include "framework/platform/windows/window.h"
+#include "framework/platform/windows/window_paint.h"
 
 struct PaintRecord {
     JWnd window = kNoWindow;

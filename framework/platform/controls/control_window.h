@@ -1,0 +1,108 @@
+// What the platform's native-style controls share: their style bits and
+// notification codes, creation as child windows, the control font and
+// colours, 3D bevels and notifying the parent. Each control keeps its own
+// state in a table keyed by its window handle, so that the window's user-data
+// slot stays free for the framework, which may also subclass the controls.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "framework/platform/draw/draw_port.h"
+#include "framework/platform/windows/dialog_keys.h"
+#include "framework/platform/windows/messages.h"
+#include "framework/platform/windows/window_paint.h"
+
+// Style bits above the window styles of window.h mean something to one
+// control kind only.
+constexpr std::uint32_t kWsControlBit0 = 0x10000;
+constexpr std::uint32_t kWsControlBit1 = 0x20000;
+
+// Notification codes in the value of the Command message a control sends its
+// parent (code: the control's id; source: the control).
+constexpr int kNotifyChange = 1;       // an edit field's text changed
+constexpr int kNotifySelChange = 2;    // a list's selection changed by the user
+constexpr int kNotifyDoubleClick = 3;  // an item of a list box was double-clicked
+
+// The system colours the controls are drawn with.
+constexpr JColour kControlFace = JColourFromRgb(0xC0C0C0);
+constexpr JColour kControlShadow = JColourFromRgb(0x808080);
+constexpr JColour kControlLight = JColourFromRgb(0xFFFFFF);
+constexpr JColour kControlHighlight = JColourFromRgb(0x000080);
+constexpr JColour kControlHighlightText = JColourFromRgb(0xFFFFFF);
+
+struct JControlSpec {
+    JWnd parent = kNoWindow;
+    JRect bounds;  // in the parent's client coordinates
+    int id = 0;
+    const char* text = "";
+    std::uint32_t style = 0;  // kWsChild and kWsTabStop are added as the kind needs
+};
+
+// Registers the class once and makes the control, shown.
+JWnd JCreateControlWindow(const JWindowClass& windowClass, const JControlSpec& spec,
+                          std::uint32_t kindStyle);
+
+// The font every control draws with, measured without a drawing port.
+JFont* JControlFont();
+JTextExtent JControlMeasure(std::string_view text);
+int JControlLineHeight();
+
+// Sends Command to the control's parent with its id and `notification`.
+void JNotifyParent(JWnd control, int notification);
+
+// --- drawing helpers, for use between JBeginPaint and JEndPaint ---
+void JFillArea(const JRect& rect, JColour colour);
+void JFrameArea(const JRect& rect, JColour colour);
+// A two-pixel 3D border inside `rect`: raised or sunken.
+void JDrawBevel(const JRect& rect, bool raised);
+// Text at the left edge of `rect` (or centred, or right), vertically centred.
+enum class JTextAlign { Left, Centre, Right };
+void JDrawTextIn(const JRect& rect, std::string_view text, JTextAlign align, JColour colour,
+                 bool enabled = true);
+// A down-pointing (or other) triangle for arrows, centred in `rect`.
+enum class JArrowDirection { Up, Down, Left, Right };
+void JDrawArrow(const JRect& rect, JArrowDirection direction, bool enabled);
+// A dotted focus frame.
+void JDrawFocusFrame(const JRect& rect);
+
+// Paints a control: begins the paint, selects the control font and calls
+// `draw` with the client rectangle, then ends the paint.
+template <typename Draw>
+void JPaintControl(JWnd control, Draw draw) {
+    JPaintInfo paint;
+    if (JBeginPaint(control, &paint) == nullptr) {
+        return;
+    }
+    const PenSnapshot pen = JSavePenState();
+    JSetFontFace(kDefaultFontFace);
+    JSetFontSize(kDefaultFontSize);
+    JSetFontStyle(0);
+    JSetPenMode(JPenMode::Copy);
+    JSetFillPattern(1);
+    JSetPenWidth(1);
+    draw(JWindowClientRect(control));
+    JRestorePenState(pen);
+    JEndPaint(control, paint);
+}
+
+// Per-kind state, one record for each live control of that kind.
+template <typename Record>
+class JControlTable {
+public:
+    Record* Find(JWnd window) {
+        auto it = records_.find(window);
+        return it != records_.end() ? it->second.get() : nullptr;
+    }
+    Record* Add(JWnd window) {
+        auto& slot = records_[window];
+        slot = std::make_unique<Record>();
+        return slot.get();
+    }
+    void Remove(JWnd window) { records_.erase(window); }
+
+private:
+    std::map<JWnd, std::unique_ptr<Record>> records_;
+};

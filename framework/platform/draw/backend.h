@@ -1,0 +1,144 @@
+// The backend that shows the program: a display, one top-level frame window
+// whose content is a 32-bit surface, input, the pointer, the clipboard and the
+// clock. Two backends implement it: SDL2 for the desktop and a headless one
+// for tests and machines without a display. Nothing above the platform layer
+// knows which one runs.
+#pragma once
+
+#include <cstdint>
+
+#include "framework/platform/draw/geometry.h"
+#include "framework/platform/draw/surface.h"
+
+enum class JBackendChoice {
+    Automatic,  // SDL2 when a display can be opened, headless otherwise
+    Headless,
+    Desktop,  // SDL2 or nothing
+};
+
+struct JDisplayMode {
+    int width = 0;
+    int height = 0;
+    int depth = 32;  // bits per pixel
+    int widthMillimetres = 0;
+    int heightMillimetres = 0;
+    JRect usableArea;  // the screen without panels and task bars
+};
+
+struct JFrameSpec {
+    const char* title = "";
+    int x = 0;
+    int y = 0;
+    int width = 640;
+    int height = 480;
+    bool resizable = true;
+};
+
+enum class JCursorShape : std::uint8_t {
+    Arrow = 1,
+    Cross = 2,
+    Wait = 3,
+    TextBeam = 4,
+    Program1 = 5,  // the program's own cursors
+    Program2 = 6,
+    Program3 = 7,
+};
+
+// Modifier bits of input events.
+constexpr std::uint16_t kModShift = 1;
+constexpr std::uint16_t kModCtrl = 2;
+constexpr std::uint16_t kModAlt = 4;
+
+// Key codes follow the classic virtual-key numbering: letters and digits are
+// their upper-case characters.
+constexpr std::uint16_t kKeyBackspace = 8;
+constexpr std::uint16_t kKeyTab = 9;
+constexpr std::uint16_t kKeyClear = 12;
+constexpr std::uint16_t kKeyReturn = 13;
+constexpr std::uint16_t kKeyShift = 16;
+constexpr std::uint16_t kKeyControl = 17;
+constexpr std::uint16_t kKeyAlt = 18;
+constexpr std::uint16_t kKeyEscape = 27;
+constexpr std::uint16_t kKeySpace = 32;
+constexpr std::uint16_t kKeyPageUp = 33;
+constexpr std::uint16_t kKeyPageDown = 34;
+constexpr std::uint16_t kKeyEnd = 35;
+constexpr std::uint16_t kKeyHome = 36;
+constexpr std::uint16_t kKeyLeft = 37;
+constexpr std::uint16_t kKeyUp = 38;
+constexpr std::uint16_t kKeyRight = 39;
+constexpr std::uint16_t kKeyDown = 40;
+constexpr std::uint16_t kKeyInsert = 45;
+constexpr std::uint16_t kKeyDelete = 46;
+constexpr std::uint16_t kKeyF1 = 112;     // F1 to F12 follow
+constexpr std::uint16_t kKeyMinus = 189;  // the minus key of the main block
+
+enum class JInputKind : std::uint8_t {
+    None,
+    PointerMoved,
+    ButtonDown,
+    ButtonUp,
+    Wheel,
+    KeyDown,
+    KeyUp,
+    Text,
+    FrameResized,
+    FrameMoved,
+    FocusGained,
+    FocusLost,
+    CloseRequested,
+    FrameExposed,  // the frame's content must be shown again
+};
+
+constexpr std::uint8_t kButtonLeft = 1;
+constexpr std::uint8_t kButtonMiddle = 2;
+constexpr std::uint8_t kButtonRight = 3;
+
+struct JInputEvent {
+    JInputKind kind = JInputKind::None;
+    int x = 0;  // pointer position in frame content coordinates; new position or size
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    std::uint8_t button = 0;
+    std::uint8_t clicks = 0;  // 2 for a double click
+    int wheel = 0;            // notches, positive away from the user
+    std::uint16_t key = 0;
+    std::uint16_t modifiers = 0;
+    char text[32] = {};  // UTF-8, for Text events
+};
+
+// One backend: a table of operations.
+struct JBackend {
+    const char* name;
+    bool (*open)();
+    void (*close)();
+    JDisplayMode (*display)();
+    bool (*createFrame)(const JFrameSpec& spec);
+    void (*destroyFrame)();
+    void (*setFrameTitle)(const char* title);
+    void (*setFrameBounds)(int x, int y, int width, int height);  // content rectangle
+    JRect (*frameBounds)();                                       // in screen coordinates
+    void (*showFrame)(bool visible);
+    // Shows `region` of the frame's content from the surface (which has the
+    // content's size).
+    void (*present)(const JSurface& content, const JRect& region);
+    bool (*poll)(JInputEvent* event);  // never blocks
+    void (*setCursor)(JCursorShape shape);
+    void (*beep)();
+    bool (*setClipboardText)(const char* text);
+    char* (*clipboardText)();  // a new heap string, or null
+    std::uint32_t (*ticks)();  // milliseconds, wrapping at 32 bits
+    void (*sleep)(std::uint32_t milliseconds);
+};
+
+const JBackend& JHeadlessBackend();
+// Null when the program was built without a desktop backend.
+const JBackend* JDesktopBackend();
+
+// Opens the chosen backend; false when none could be opened.
+bool JBackendStart(JBackendChoice choice);
+void JBackendStop();
+bool JBackendRunning();
+// The backend in use; the headless one before start.
+const JBackend& JBackendCurrent();

@@ -1,0 +1,432 @@
+// The headless backend: a virtual screen in memory. The clock runs from the
+// system's monotonic clock, and sleeping only moves it forward, so tests and
+// scripts never wait.
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <chrono>
+#include <deque>
+#include <string>
+#include <string_view>
+
+#include "framework/core/strings.h"
+#include "framework/platform/draw/headless.h"
+#include "framework/platform/draw/png_file.h"
+
+namespace {
+
+struct QueuedEvent {
+    JInputEvent event;
+    std::uint32_t due;
+};
+
+struct HeadlessState {
+    JHeadlessScreen screen;
+    bool open = false;
+    bool frameExists = false;
+    bool frameVisible = false;
+    std::string title;
+    JRect frameBounds;
+    JSurface shown;
+    std::deque<QueuedEvent> queue;
+    std::uint32_t queueDelay = 0;  // added to the due time of events queued next
+    JCursorShape cursor = JCursorShape::Arrow;
+    int beeps = 0;
+    std::string clipboard;
+    std::uint32_t skipped = 0;
+};
+
+HeadlessState& State() {
+    static HeadlessState state;
+    return state;
+}
+
+std::uint32_t Ticks() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
+    return static_cast<std::uint32_t>(ms) + State().skipped;
+}
+
+void Queue(const JInputEvent& event) {
+    HeadlessState& state = State();
+    const std::uint32_t last = state.queue.empty() ? Ticks() : state.queue.back().due;
+    state.queue.push_back(QueuedEvent{event, last + state.queueDelay});
+    state.queueDelay = 0;
+}
+
+JInputEvent PointerEvent(JInputKind kind, int x, int y, std::uint8_t button,
+                         std::uint16_t modifiers) {
+    JInputEvent event;
+    event.kind = kind;
+    event.x = x;
+    event.y = y;
+    event.button = button;
+    event.clicks = kind == JInputKind::PointerMoved ? 0 : 1;
+    event.modifiers = modifiers;
+    return event;
+}
+
+JInputEvent KeyEvent(JInputKind kind, std::uint16_t key, std::uint16_t modifiers) {
+    JInputEvent event;
+    event.kind = kind;
+    event.key = key;
+    event.modifiers = modifiers;
+    return event;
+}
+
+bool Open() {
+    HeadlessState& state = State();
+    const JHeadlessScreen screen = state.screen;
+    state = HeadlessState{};
+    state.screen = screen;
+    state.open = true;
+    return true;
+}
+
+void Close() {
+    State().open = false;
+    State().frameExists = false;
+}
+
+JDisplayMode Display() {
+    const JHeadlessScreen& screen = State().screen;
+    JDisplayMode mode;
+    mode.width = screen.width;
+    mode.height = screen.height;
+    mode.depth = screen.depth;
+    mode.widthMillimetres = screen.widthMillimetres;
+    mode.heightMillimetres = screen.heightMillimetres;
+    mode.usableArea = JRect{0, 0, screen.width, screen.height - screen.bottomPanel};
+    return mode;
+}
+
+bool CreateFrame(const JFrameSpec& spec) {
+    HeadlessState& state = State();
+    state.frameExists = true;
+    state.frameVisible = false;
+    state.title = spec.title;
+    state.frameBounds = JRect{spec.x, spec.y, spec.x + spec.width, spec.y + spec.height};
+    JSurfaceResize(&state.shown, spec.width, spec.height);
+    return true;
+}
+
+void DestroyFrame() {
+    State().frameExists = false;
+    State().frameVisible = false;
+}
+
+void SetFrameTitle(const char* title) {
+    State().title = title;
+}
+
+void SetFrameBounds(int x, int y, int width, int height) {
+    HeadlessState& state = State();
+    const bool resized = width != state.frameBounds.Width() || height != state.frameBounds.Height();
+    state.frameBounds = JRect{x, y, x + width, y + height};
+    if (resized) {
+        JSurfaceResize(&state.shown, width, height);
+    }
+}
+
+JRect FrameBounds() {
+    return State().frameBounds;
+}
+
+void ShowFrame(bool visible) {
+    State().frameVisible = visible;
+}
+
+void Present(const JSurface& content, const JRect& region) {
+    JSurface& shown = State().shown;
+    if (shown.width != content.width || shown.height != content.height) {
+        JSurfaceResize(&shown, content.width, content.height);
+    }
+    const JRect area = JRectIntersect(region, content.Bounds());
+    for (int y = area.top; y < area.bottom; ++y) {
+        std::copy(content.Row(y) + area.left, content.Row(y) + area.right,
+                  shown.Row(y) + area.left);
+    }
+}
+
+bool Poll(JInputEvent* event) {
+    HeadlessState& state = State();
+    if (state.queue.empty() || static_cast<std::int32_t>(Ticks() - state.queue.front().due) < 0) {
+        return false;
+    }
+    *event = state.queue.front().event;
+    state.queue.pop_front();
+    if (event->kind == JInputKind::FrameResized) {
+        const JRect& bounds = state.frameBounds;
+        SetFrameBounds(bounds.left, bounds.top, event->width, event->height);
+    }
+    return true;
+}
+
+void SetCursor(JCursorShape shape) {
+    State().cursor = shape;
+}
+
+void Beep() {
+    ++State().beeps;
+}
+
+bool SetClipboardText(const char* text) {
+    State().clipboard = text;
+    return true;
+}
+
+char* ClipboardText() {
+    return State().clipboard.empty() ? nullptr : JStrDup(State().clipboard.c_str());
+}
+
+void Sleep(std::uint32_t milliseconds) {
+    State().skipped += milliseconds;
+}
+
+constexpr JBackend kHeadless{
+    "headless",       Open,          Close,     Display, CreateFrame, DestroyFrame, SetFrameTitle,
+    SetFrameBounds,   FrameBounds,   ShowFrame, Present, Poll,        SetCursor,    Beep,
+    SetClipboardText, ClipboardText, Ticks,     Sleep,
+};
+
+// --- scripts ---
+
+struct KeyName {
+    const char* name;
+    std::uint16_t key;
+};
+
+constexpr KeyName kKeyNames[] = {
+    {"Return", kKeyReturn}, {"Tab", kKeyTab},
+    {"Escape", kKeyEscape}, {"Backspace", kKeyBackspace},
+    {"Delete", kKeyDelete}, {"Space", kKeySpace},
+    {"Left", kKeyLeft},     {"Right", kKeyRight},
+    {"Up", kKeyUp},         {"Down", kKeyDown},
+    {"Home", kKeyHome},     {"End", kKeyEnd},
+    {"PageUp", kKeyPageUp}, {"PageDown", kKeyPageDown},
+    {"Clear", kKeyClear},   {"Alt", kKeyAlt},
+    {"Minus", kKeyMinus},
+};
+
+std::string_view NextWord(std::string_view* line) {
+    const std::size_t start = line->find_first_not_of(' ');
+    if (start == std::string_view::npos) {
+        *line = {};
+        return {};
+    }
+    const std::size_t end = line->find(' ', start);
+    const std::string_view word = line->substr(start, end - start);
+    *line = end == std::string_view::npos ? std::string_view{} : line->substr(end);
+    return word;
+}
+
+bool ReadNumbers(std::string_view* line, int* values, int count) {
+    for (int i = 0; i < count; ++i) {
+        const std::string_view word = NextWord(line);
+        const auto result = std::from_chars(word.data(), word.data() + word.size(), values[i]);
+        if (word.empty() || result.ec != std::errc() || result.ptr != word.data() + word.size()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ParseKey(std::string_view word, std::uint16_t* key, std::uint16_t* modifiers) {
+    constexpr std::pair<std::string_view, std::uint16_t> kPrefixes[] = {
+        {"Ctrl+", kModCtrl}, {"Shift+", kModShift}, {"Alt+", kModAlt}};
+    *modifiers = 0;
+    for (bool found = true; found;) {
+        found = false;
+        for (const auto& [prefix, bit] : kPrefixes) {
+            if (word.starts_with(prefix)) {
+                *modifiers |= bit;
+                word.remove_prefix(prefix.size());
+                found = true;
+            }
+        }
+    }
+    if (word.size() == 1 && std::isalnum(static_cast<unsigned char>(word[0]))) {
+        *key = static_cast<std::uint16_t>(std::toupper(static_cast<unsigned char>(word[0])));
+        return true;
+    }
+    int function = 0;
+    if (word.size() >= 2 && word[0] == 'F' &&
+        std::from_chars(word.data() + 1, word.data() + word.size(), function).ec == std::errc() &&
+        function >= 1 && function <= 12) {
+        *key = static_cast<std::uint16_t>(kKeyF1 + function - 1);
+        return true;
+    }
+    for (const KeyName& name : kKeyNames) {
+        if (word == name.name) {
+            *key = name.key;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool RunScriptLine(std::string_view line) {
+    const std::string_view command = NextWord(&line);
+    int v[4] = {};
+    if (command.empty() || command.starts_with('#')) {
+        return true;
+    }
+    if (command == "move" && ReadNumbers(&line, v, 2)) {
+        JHeadlessMovePointer(v[0], v[1]);
+    } else if (command == "click" && ReadNumbers(&line, v, 2)) {
+        JHeadlessClick(v[0], v[1], NextWord(&line) == "right" ? kButtonRight : kButtonLeft);
+    } else if (command == "drag" && ReadNumbers(&line, v, 4)) {
+        JHeadlessDrag(v[0], v[1], v[2], v[3]);
+    } else if (command == "wheel" && ReadNumbers(&line, v, 3)) {
+        JHeadlessWheel(v[0], v[1], v[2]);
+    } else if (command == "resize" && ReadNumbers(&line, v, 2)) {
+        JHeadlessResizeFrame(v[0], v[1]);
+    } else if (command == "wait" && ReadNumbers(&line, v, 1) && v[0] >= 0) {
+        JHeadlessWait(static_cast<std::uint32_t>(v[0]));
+    } else if (command == "close") {
+        JHeadlessRequestClose();
+    } else if (command == "type") {
+        const std::size_t start = line.find_first_not_of(' ');
+        JHeadlessTypeText(
+            std::string(start == std::string_view::npos ? std::string_view{} : line.substr(start))
+                .c_str());
+    } else if (command == "key") {
+        std::uint16_t key = 0;
+        std::uint16_t modifiers = 0;
+        if (!ParseKey(NextWord(&line), &key, &modifiers)) {
+            return false;
+        }
+        JHeadlessPressKey(key, modifiers);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+const JBackend& JHeadlessBackend() {
+    return kHeadless;
+}
+
+void JHeadlessConfigure(const JHeadlessScreen& screen) {
+    State().screen = screen;
+}
+
+const JSurface& JHeadlessFramePixels() {
+    return State().shown;
+}
+
+bool JHeadlessWriteFramePng(const char* path) {
+    return JWritePng(State().shown, path);
+}
+
+bool JHeadlessFrameVisible() {
+    return State().frameExists && State().frameVisible;
+}
+
+const char* JHeadlessFrameTitle() {
+    return State().title.c_str();
+}
+
+JCursorShape JHeadlessCursor() {
+    return State().cursor;
+}
+
+int JHeadlessBeepCount() {
+    return State().beeps;
+}
+
+void JHeadlessMovePointer(int x, int y) {
+    Queue(PointerEvent(JInputKind::PointerMoved, x, y, 0, 0));
+}
+
+void JHeadlessClick(int x, int y, std::uint8_t button, std::uint16_t modifiers) {
+    Queue(PointerEvent(JInputKind::PointerMoved, x, y, 0, modifiers));
+    Queue(PointerEvent(JInputKind::ButtonDown, x, y, button, modifiers));
+    Queue(PointerEvent(JInputKind::ButtonUp, x, y, button, modifiers));
+}
+
+void JHeadlessDrag(int fromX, int fromY, int toX, int toY, std::uint16_t modifiers) {
+    constexpr int kSteps = 4;
+    Queue(PointerEvent(JInputKind::PointerMoved, fromX, fromY, 0, modifiers));
+    Queue(PointerEvent(JInputKind::ButtonDown, fromX, fromY, kButtonLeft, modifiers));
+    for (int step = 1; step <= kSteps; ++step) {
+        Queue(PointerEvent(JInputKind::PointerMoved, fromX + (toX - fromX) * step / kSteps,
+                           fromY + (toY - fromY) * step / kSteps, 0, modifiers));
+    }
+    Queue(PointerEvent(JInputKind::ButtonUp, toX, toY, kButtonLeft, modifiers));
+}
+
+void JHeadlessTypeText(const char* text) {
+    for (const char* p = text; *p != 0;) {
+        const unsigned char c = static_cast<unsigned char>(*p);
+        JInputEvent event;
+        event.kind = JInputKind::Text;
+        std::size_t length = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
+        length = std::min(length, JStrLen(p));
+        std::copy(p, p + length, event.text);
+        if (c < 0x80 && std::isalnum(c)) {
+            Queue(KeyEvent(JInputKind::KeyDown, static_cast<std::uint16_t>(std::toupper(c)), 0));
+            Queue(event);
+            Queue(KeyEvent(JInputKind::KeyUp, static_cast<std::uint16_t>(std::toupper(c)), 0));
+        } else {
+            Queue(event);
+        }
+        p += length;
+    }
+}
+
+void JHeadlessPressKey(std::uint16_t key, std::uint16_t modifiers) {
+    Queue(KeyEvent(JInputKind::KeyDown, key, modifiers));
+    Queue(KeyEvent(JInputKind::KeyUp, key, modifiers));
+}
+
+void JHeadlessWheel(int x, int y, int notches) {
+    JInputEvent event = PointerEvent(JInputKind::Wheel, x, y, 0, 0);
+    event.wheel = notches;
+    Queue(event);
+}
+
+void JHeadlessResizeFrame(int width, int height) {
+    JInputEvent event;
+    event.kind = JInputKind::FrameResized;
+    event.width = width;
+    event.height = height;
+    Queue(event);
+}
+
+void JHeadlessRequestClose() {
+    JInputEvent event;
+    event.kind = JInputKind::CloseRequested;
+    Queue(event);
+}
+
+void JHeadlessWait(std::uint32_t milliseconds) {
+    State().queueDelay += milliseconds;
+}
+
+int JHeadlessPendingEvents() {
+    return static_cast<int>(State().queue.size());
+}
+
+bool JHeadlessRunScript(const char* script, int* badLine) {
+    std::string_view rest(script);
+    int number = 0;
+    while (!rest.empty()) {
+        const std::size_t end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
+        rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
+        ++number;
+        if (line.ends_with('\r')) {
+            line.remove_suffix(1);
+        }
+        if (!RunScriptLine(line)) {
+            if (badLine != nullptr) {
+                *badLine = number;
+            }
+            return false;
+        }
+    }
+    return true;
+}

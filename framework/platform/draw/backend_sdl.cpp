@@ -1,0 +1,414 @@
+// The desktop backend over SDL2: one window whose surface receives the
+// frame's content, SDL's events turned into input events.
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "framework/core/strings.h"
+#include "framework/platform/draw/backend.h"
+
+namespace {
+
+struct SdlState {
+    SDL_Window* window = nullptr;
+    SDL_Cursor* cursors[8] = {};
+};
+
+SdlState& State() {
+    static SdlState state;
+    return state;
+}
+
+// SDL falls back to drivers that draw nowhere (offscreen, dummy) when no
+// display can be reached; only a driver that shows windows counts.
+bool ShowsWindows(const char* driver) {
+    static const char* const kDesktopDrivers[] = {"x11", "wayland", "cocoa", "windows"};
+    for (const char* desktop : kDesktopDrivers) {
+        if (driver != nullptr && SDL_strcmp(driver, desktop) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Open() {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        return false;
+    }
+    if (!ShowsWindows(SDL_GetCurrentVideoDriver())) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+        SDL_Quit();
+        return false;
+    }
+    SDL_StopTextInput();
+    return true;
+}
+
+void Close() {
+    SdlState& state = State();
+    for (SDL_Cursor*& cursor : state.cursors) {
+        if (cursor != nullptr) {
+            SDL_FreeCursor(cursor);
+            cursor = nullptr;
+        }
+    }
+    if (state.window != nullptr) {
+        SDL_DestroyWindow(state.window);
+        state.window = nullptr;
+    }
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    SDL_Quit();
+}
+
+JDisplayMode Display() {
+    JDisplayMode mode;
+    SDL_DisplayMode current;
+    if (SDL_GetCurrentDisplayMode(0, &current) == 0) {
+        mode.width = current.w;
+        mode.height = current.h;
+        mode.depth = static_cast<int>(SDL_BITSPERPIXEL(current.format));
+        if (mode.depth == 24) {
+            mode.depth = 32;  // true colour with padding
+        }
+    }
+    float horizontalDpi = 96;
+    float verticalDpi = 96;
+    if (SDL_GetDisplayDPI(0, nullptr, &horizontalDpi, &verticalDpi) != 0) {
+        horizontalDpi = verticalDpi = 96;
+    }
+    mode.widthMillimetres = static_cast<int>(mode.width * 25.4f / horizontalDpi);
+    mode.heightMillimetres = static_cast<int>(mode.height * 25.4f / verticalDpi);
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
+        mode.usableArea = JRect{usable.x, usable.y, usable.x + usable.w, usable.y + usable.h};
+    } else {
+        mode.usableArea = JRect{0, 0, mode.width, mode.height};
+    }
+    return mode;
+}
+
+bool CreateFrame(const JFrameSpec& spec) {
+    SdlState& state = State();
+    Uint32 flags = SDL_WINDOW_HIDDEN;
+    if (spec.resizable) {
+        flags |= SDL_WINDOW_RESIZABLE;
+    }
+    state.window = SDL_CreateWindow(spec.title, spec.x, spec.y, std::max(spec.width, 1),
+                                    std::max(spec.height, 1), flags);
+    if (state.window == nullptr) {
+        return false;
+    }
+    SDL_StartTextInput();
+    return true;
+}
+
+void DestroyFrame() {
+    if (State().window != nullptr) {
+        SDL_StopTextInput();
+        SDL_DestroyWindow(State().window);
+        State().window = nullptr;
+    }
+}
+
+void SetFrameTitle(const char* title) {
+    if (State().window != nullptr) {
+        SDL_SetWindowTitle(State().window, title);
+    }
+}
+
+void SetFrameBounds(int x, int y, int width, int height) {
+    if (State().window != nullptr) {
+        SDL_SetWindowPosition(State().window, x, y);
+        SDL_SetWindowSize(State().window, std::max(width, 1), std::max(height, 1));
+    }
+}
+
+JRect FrameBounds() {
+    if (State().window == nullptr) {
+        return JRect{};
+    }
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowPosition(State().window, &x, &y);
+    SDL_GetWindowSize(State().window, &width, &height);
+    return JRect{x, y, x + width, y + height};
+}
+
+void ShowFrame(bool visible) {
+    if (State().window != nullptr) {
+        visible ? SDL_ShowWindow(State().window) : SDL_HideWindow(State().window);
+    }
+}
+
+void Present(const JSurface& content, const JRect& region) {
+    SDL_Window* window = State().window;
+    SDL_Surface* screen = window == nullptr ? nullptr : SDL_GetWindowSurface(window);
+    if (screen == nullptr || content.width <= 0 || content.height <= 0) {
+        return;
+    }
+    const JRect area = JRectIntersect(region, content.Bounds());
+    if (area.Empty()) {
+        return;
+    }
+    SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<std::uint32_t*>(content.pixels.data()), content.width, content.height, 32,
+        content.width * 4, SDL_PIXELFORMAT_XRGB8888);
+    if (source == nullptr) {
+        return;
+    }
+    SDL_Rect rect{area.left, area.top, area.Width(), area.Height()};
+    SDL_Rect destination = rect;
+    SDL_BlitSurface(source, &rect, screen, &destination);
+    SDL_FreeSurface(source);
+    SDL_UpdateWindowSurfaceRects(window, &rect, 1);
+}
+
+std::uint16_t Modifiers(Uint16 sdl) {
+    std::uint16_t modifiers = 0;
+    if (sdl & KMOD_SHIFT) {
+        modifiers |= kModShift;
+    }
+    if (sdl & KMOD_CTRL) {
+        modifiers |= kModCtrl;
+    }
+    if (sdl & KMOD_ALT) {
+        modifiers |= kModAlt;
+    }
+    return modifiers;
+}
+
+std::uint16_t KeyCode(SDL_Keycode key) {
+    if (key >= SDLK_a && key <= SDLK_z) {
+        return static_cast<std::uint16_t>('A' + (key - SDLK_a));
+    }
+    if (key >= SDLK_0 && key <= SDLK_9) {
+        return static_cast<std::uint16_t>(key);
+    }
+    if (key >= SDLK_F1 && key <= SDLK_F12) {
+        return static_cast<std::uint16_t>(kKeyF1 + (key - SDLK_F1));
+    }
+    switch (key) {
+        case SDLK_BACKSPACE:
+            return kKeyBackspace;
+        case SDLK_TAB:
+            return kKeyTab;
+        case SDLK_CLEAR:
+            return kKeyClear;
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+            return kKeyReturn;
+        case SDLK_LSHIFT:
+        case SDLK_RSHIFT:
+            return kKeyShift;
+        case SDLK_LCTRL:
+        case SDLK_RCTRL:
+            return kKeyControl;
+        case SDLK_LALT:
+        case SDLK_RALT:
+            return kKeyAlt;
+        case SDLK_ESCAPE:
+            return kKeyEscape;
+        case SDLK_SPACE:
+            return kKeySpace;
+        case SDLK_PAGEUP:
+            return kKeyPageUp;
+        case SDLK_PAGEDOWN:
+            return kKeyPageDown;
+        case SDLK_END:
+            return kKeyEnd;
+        case SDLK_HOME:
+            return kKeyHome;
+        case SDLK_LEFT:
+            return kKeyLeft;
+        case SDLK_UP:
+            return kKeyUp;
+        case SDLK_RIGHT:
+            return kKeyRight;
+        case SDLK_DOWN:
+            return kKeyDown;
+        case SDLK_INSERT:
+            return kKeyInsert;
+        case SDLK_DELETE:
+            return kKeyDelete;
+        case SDLK_MINUS:
+            return kKeyMinus;
+        default:
+            return 0;
+    }
+}
+
+std::uint8_t Button(Uint8 sdl) {
+    switch (sdl) {
+        case SDL_BUTTON_LEFT:
+            return kButtonLeft;
+        case SDL_BUTTON_MIDDLE:
+            return kButtonMiddle;
+        case SDL_BUTTON_RIGHT:
+            return kButtonRight;
+        default:
+            return 0;
+    }
+}
+
+bool TranslateWindowEvent(const SDL_WindowEvent& window, JInputEvent* event) {
+    switch (window.event) {
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            event->kind = JInputKind::FrameResized;
+            event->width = window.data1;
+            event->height = window.data2;
+            return true;
+        case SDL_WINDOWEVENT_MOVED:
+            event->kind = JInputKind::FrameMoved;
+            event->x = window.data1;
+            event->y = window.data2;
+            return true;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            event->kind = JInputKind::FocusGained;
+            return true;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            event->kind = JInputKind::FocusLost;
+            return true;
+        case SDL_WINDOWEVENT_CLOSE:
+            event->kind = JInputKind::CloseRequested;
+            return true;
+        case SDL_WINDOWEVENT_EXPOSED:
+            event->kind = JInputKind::FrameExposed;
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool Translate(const SDL_Event& sdl, JInputEvent* event) {
+    *event = JInputEvent{};
+    switch (sdl.type) {
+        case SDL_MOUSEMOTION:
+            event->kind = JInputKind::PointerMoved;
+            event->x = sdl.motion.x;
+            event->y = sdl.motion.y;
+            event->modifiers = Modifiers(static_cast<Uint16>(SDL_GetModState()));
+            return true;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            event->kind =
+                sdl.type == SDL_MOUSEBUTTONDOWN ? JInputKind::ButtonDown : JInputKind::ButtonUp;
+            event->x = sdl.button.x;
+            event->y = sdl.button.y;
+            event->button = Button(sdl.button.button);
+            event->clicks = sdl.button.clicks;
+            event->modifiers = Modifiers(static_cast<Uint16>(SDL_GetModState()));
+            return event->button != 0;
+        case SDL_MOUSEWHEEL:
+            event->kind = JInputKind::Wheel;
+            SDL_GetMouseState(&event->x, &event->y);
+            event->wheel =
+                sdl.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -sdl.wheel.y : sdl.wheel.y;
+            return true;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            event->kind = sdl.type == SDL_KEYDOWN ? JInputKind::KeyDown : JInputKind::KeyUp;
+            event->key = KeyCode(sdl.key.keysym.sym);
+            event->modifiers = Modifiers(sdl.key.keysym.mod);
+            return event->key != 0;
+        case SDL_TEXTINPUT:
+            event->kind = JInputKind::Text;
+            std::memcpy(event->text, sdl.text.text, strnlen(sdl.text.text, sizeof event->text - 1));
+            return true;
+        case SDL_WINDOWEVENT:
+            return TranslateWindowEvent(sdl.window, event);
+        case SDL_QUIT:
+            event->kind = JInputKind::CloseRequested;
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool Poll(JInputEvent* event) {
+    SDL_Event sdl;
+    while (SDL_PollEvent(&sdl) != 0) {
+        if (Translate(sdl, event)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The program's own cursors are stood in for by system shapes.
+SDL_SystemCursor SystemCursor(JCursorShape shape) {
+    switch (shape) {
+        case JCursorShape::Cross:
+            return SDL_SYSTEM_CURSOR_CROSSHAIR;
+        case JCursorShape::Wait:
+            return SDL_SYSTEM_CURSOR_WAIT;
+        case JCursorShape::TextBeam:
+            return SDL_SYSTEM_CURSOR_IBEAM;
+        case JCursorShape::Program1:
+            return SDL_SYSTEM_CURSOR_HAND;
+        case JCursorShape::Program2:
+            return SDL_SYSTEM_CURSOR_SIZEWE;
+        case JCursorShape::Program3:
+            return SDL_SYSTEM_CURSOR_SIZEALL;
+        default:
+            return SDL_SYSTEM_CURSOR_ARROW;
+    }
+}
+
+void SetCursor(JCursorShape shape) {
+    const auto index = static_cast<std::size_t>(shape) & 7;
+    SDL_Cursor*& cursor = State().cursors[index];
+    if (cursor == nullptr) {
+        cursor = SDL_CreateSystemCursor(SystemCursor(shape));
+    }
+    if (cursor != nullptr) {
+        SDL_SetCursor(cursor);
+    }
+}
+
+// SDL has no sound of its own for a beep; the terminal bell is the nearest.
+void Beep() {
+    SDL_Log("\a");
+}
+
+bool SetClipboardText(const char* text) {
+    return SDL_SetClipboardText(text) == 0;
+}
+
+char* ClipboardText() {
+    char* text = SDL_GetClipboardText();
+    if (text == nullptr) {
+        return nullptr;
+    }
+    std::string kept;
+    for (const char* p = text; *p != 0; ++p) {
+        if (*p != '\r') {
+            kept += *p;
+        }
+    }
+    SDL_free(text);
+    return kept.empty() ? nullptr : JStrDup(kept.c_str());
+}
+
+std::uint32_t Ticks() {
+    return SDL_GetTicks();
+}
+
+void Sleep(std::uint32_t milliseconds) {
+    SDL_Delay(milliseconds);
+}
+
+constexpr JBackend kSdl{
+    "sdl2",           Open,          Close,     Display, CreateFrame, DestroyFrame, SetFrameTitle,
+    SetFrameBounds,   FrameBounds,   ShowFrame, Present, Poll,        SetCursor,    Beep,
+    SetClipboardText, ClipboardText, Ticks,     Sleep,
+};
+
+}  // namespace
+
+const JBackend* JDesktopBackend() {
+    return &kSdl;
+}

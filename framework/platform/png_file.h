@@ -1,7 +1,0 @@
-// Surfaces to and from PNG files (8-bit RGB).
-#pragma once
-
-#include "framework/platform/surface.h"
-
-bool JWritePng(const JSurface& surface, const char* path);
-bool JReadPng(const char* path, JSurface* surface);

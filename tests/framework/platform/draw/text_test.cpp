@@ -1,0 +1,141 @@
+#include "framework/platform/draw/text.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "tests/framework/platform/platform_fixture.h"
+
+namespace {
+
+using TextTest = HeadlessDrawing;
+
+// The columns and rows holding any pixel that is not white.
+JRect InkBounds() {
+    const JSurface& surface = *JFrameSurface();
+    JRect bounds{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+    for (int y = 0; y < surface.height; ++y) {
+        for (int x = 0; x < surface.width; ++x) {
+            if (surface.At(x, y) != kWhite) {
+                bounds.left = std::min(bounds.left, x);
+                bounds.top = std::min(bounds.top, y);
+                bounds.right = std::max(bounds.right, x + 1);
+                bounds.bottom = std::max(bounds.bottom, y + 1);
+            }
+        }
+    }
+    return bounds;
+}
+
+// Frees the font faces and the font libraries' caches after the last test.
+class TextLibraries : public testing::Environment {
+public:
+    void TearDown() override { JTextShutdown(); }
+};
+const testing::Environment* const kTextLibraries =
+    testing::AddGlobalTestEnvironment(new TextLibraries);
+
+TEST_F(TextTest, MissingFacesFallBackToTheSansSerifFace) {
+    JFont* font = JFontGet("MS Sans Serif", 15, 0, 1.0);
+    EXPECT_NE(JFontFile(font).find("DejaVuSans"), std::string::npos);
+    JFontRelease(font);
+}
+
+TEST_F(TextTest, CellHeightIsTheRequestedSize) {
+    for (int size : {9, 12, 15, 24, 40}) {
+        JSetFontSize(size);
+        const JTextExtent extent = JMeasureText("Hg");
+        EXPECT_EQ(extent.ascent + extent.descent, size);
+        EXPECT_GT(extent.ascent, extent.descent);
+    }
+}
+
+TEST_F(TextTest, DrawnTextStaysWithinItsMeasure) {
+    JSetFontStyle(0);
+    JSetFontSize(20);
+    const char* text = "Pindle";
+    const JTextExtent extent = JMeasureText(text);
+    JDrawText(5, 30, text);
+    const JRect ink = InkBounds();
+    EXPECT_GE(ink.left, 5);
+    EXPECT_LE(ink.right, 5 + extent.width + 1);
+    EXPECT_GE(ink.right, 5 + extent.width - 3);
+    EXPECT_GE(ink.top, 30 - extent.ascent);
+    EXPECT_LE(ink.bottom, 30 + extent.descent);
+}
+
+TEST_F(TextTest, MeasureAddsUpOverPieces) {
+    const int whole = JMeasureText("abcdef").width;
+    EXPECT_EQ(whole, JMeasureText("abc").width + JMeasureText("def").width);
+    EXPECT_EQ(JMeasureText("").width, 0);
+}
+
+TEST_F(TextTest, WidthFactorHalfHalvesTheAverageWidth) {
+    JFont* plain = JFontGet("MS Sans Serif", 30, 0, 1.0);
+    JFont* half = JFontGet("MS Sans Serif", 30, 0, 0.5);
+    const int plainWidth = JFontAverageCharWidth(plain);
+    EXPECT_NEAR(JFontAverageCharWidth(half), plainWidth / 2, 1);
+    JFontRelease(plain);
+    JFontRelease(half);
+}
+
+TEST_F(TextTest, BoldTextIsWider) {
+    JSetFontStyle(0);
+    const int plain = JMeasureText("Compression").width;
+    JSetFontStyle(kFontBold);
+    EXPECT_GT(JMeasureText("Compression").width, plain);
+}
+
+TEST_F(TextTest, OutlinedTextDrawsAroundInTheForegroundAndInsideInTheBackground) {
+    JSetFontStyle(kFontOutlined);
+    JSetFontSize(30);
+    JSetBackColour(JColour{0xFFFF, 0, 0});
+    JDrawText(2, 30, "l");
+    EXPECT_GT(CountBlack(), 0);
+    EXPECT_GT(CountPixels(*JFrameSurface(), JRgb(255, 0, 0)), 0);
+}
+
+TEST_F(TextTest, DisabledTextIsGreyUnlessAColourIsFixed) {
+    JSetFontSize(30);
+    JDrawDisabledText(2, 30, "l");
+    EXPECT_GT(CountPixels(*JFrameSurface(), 0x808080), 0);
+    const JColour blue{0, 0, 0xFFFF};
+    JSetDisabledTextColour(&blue);
+    JDrawDisabledText(20, 30, "l");
+    EXPECT_GT(CountPixels(*JFrameSurface(), 0x0000FF), 0);
+    JSetDisabledTextColour(nullptr);
+}
+
+TEST_F(TextTest, FontsAreSharedByTheirDescription) {
+    JFont* a = JFontGet("MS Sans Serif", 15, 4, 1.0);
+    JFont* b = JFontGet("ms sans serif", 15, 4, 1.0);
+    EXPECT_EQ(a, b);
+    JFontRelease(a);
+    JFontRelease(b);
+}
+
+TEST_F(TextTest, AtMostSixFontsKeepTheirFaces) {
+    std::vector<JFont*> fonts;
+    for (int size = 10; size < 20; ++size) {
+        fonts.push_back(JFontGet("MS Sans Serif", size, 0, 1.0));
+        JFontMeasure(fonts.back(), "x");
+    }
+    EXPECT_LE(JRealisedFontCount(), kMaxRealisedFonts);
+    EXPECT_TRUE(JFontIsRealised(fonts.back()));
+    EXPECT_FALSE(JFontIsRealised(fonts.front()));
+    EXPECT_EQ(JFontMeasure(fonts.front(), "x").ascent + JFontMeasure(fonts.front(), "x").descent,
+              10);
+    for (JFont* font : fonts) {
+        JFontRelease(font);
+    }
+}
+
+TEST_F(TextTest, TextIsClipped) {
+    JSetFontSize(30);
+    const JRect clip[] = {{0, 0, 64, 10}};
+    JSetClipRects(clip, 1);
+    JDrawText(2, 30, "Hello");
+    EXPECT_EQ(CountBlack(), 0);
+}
+
+}  // namespace
