@@ -34,8 +34,11 @@ struct Tracking {
 
 struct HookState {
     bool installed = false;
-    bool altPending = false;      // Alt went down and nothing else yet
-    bool swallowAltChar = false;  // the character of an Alt+letter the menus took
+    bool altPending = false;  // Alt went down and nothing else yet
+    // The menus took the last key press: the text the backend sends for the
+    // same key after its press belongs to them too, even when the press
+    // closed the menus (a mnemonic choosing an item).
+    bool swallowChar = false;
     bool swallowMouseUp = false;  // the release of a press that closed the menus
 };
 
@@ -513,6 +516,7 @@ bool TrackInput(const JMessage& message) {
             PointerPressed(HitTest(JPoint{message.x, message.y}));
             return true;
         case JMsg::KeyDown:
+            Hooks().swallowChar = true;
             TrackKey(message);
             return true;
         case JMsg::KeyUp:
@@ -596,7 +600,7 @@ bool AltKey(std::uint16_t key) {
 
 bool IdleKeyDown(const JMessage& message) {
     HookState& hooks = Hooks();
-    hooks.swallowAltChar = false;
+    hooks.swallowChar = false;
     hooks.altPending = message.key == kKeyAlt && MenusReachable();
     if (message.key == kKeyAlt || !MenusReachable()) {
         return false;
@@ -604,7 +608,7 @@ bool IdleKeyDown(const JMessage& message) {
     const auto modifiers =
         static_cast<std::uint16_t>(message.modifiers & (kModShift | kModCtrl | kModAlt));
     if (modifiers == kModAlt && AltKey(message.key)) {
-        hooks.swallowAltChar = true;
+        hooks.swallowChar = true;
         return true;
     }
     if (modifiers == 0 && message.key == kKeyF10 && FrameMenuBar() != kNoMenu) {
@@ -646,7 +650,7 @@ bool IdleInput(const JMessage& message) {
             }
             return false;
         case JMsg::Char:
-            return (message.modifiers & kModAlt) != 0 && std::exchange(hooks.swallowAltChar, false);
+            return std::exchange(hooks.swallowChar, false);
         default:
             return false;
     }

@@ -240,6 +240,24 @@ TEST_F(MenuTest, LeftAndRightMoveBetweenOpenMenus) {
     EXPECT_TRUE(JMenuIsOpen(view));
 }
 
+TEST_F(MenuTest, TheTextOfAMnemonicKeyStaysWithTheMenus) {
+    const JWnd window = MakeWindow("doc", JRect{20, 40, 220, 200}, kWsCaption, 0x808080);
+    Pump();
+    // Typing a letter is its key press, then its text, then its release. A
+    // press that chooses an item and closes the menus takes its text along.
+    JHeadlessPressKey('V', kModAlt);
+    JHeadlessTypeText("g");
+    Pump();
+    EXPECT_EQ(LastCommand(), kGrid);
+    EXPECT_FALSE(JMenuTracking());
+    EXPECT_EQ(Log().Count(window, JMsg::Char), 0);
+    EXPECT_EQ(Log().Count(frame, JMsg::Char), 0);
+    // The next key is typed as usual.
+    JHeadlessTypeText("h");
+    Pump();
+    EXPECT_EQ(Log().Count(window, JMsg::Char) + Log().Count(frame, JMsg::Char), 1);
+}
+
 TEST_F(MenuTest, EscapeClosesOneLevelAtATime) {
     Key('V', kModAlt);
     Key('M');
