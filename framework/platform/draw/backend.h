@@ -5,6 +5,7 @@
 // knows which one runs.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "framework/platform/draw/geometry.h"
@@ -42,7 +43,12 @@ enum class JCursorShape : std::uint8_t {
     Program1 = 5,  // the program's own cursors
     Program2 = 6,
     Program3 = 7,
+    SizeWE = 8,     // over the sizing borders: left and right
+    SizeNS = 9,     // top and bottom
+    SizeNWSE = 10,  // top-left and bottom-right corners
+    SizeNESW = 11,  // top-right and bottom-left corners
 };
+constexpr std::size_t kCursorShapeCount = 12;
 
 // Modifier bits of input events.
 constexpr std::uint16_t kModShift = 1;

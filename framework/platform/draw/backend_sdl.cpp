@@ -8,12 +8,13 @@
 
 #include "framework/core/strings.h"
 #include "framework/platform/draw/backend.h"
+#include "framework/platform/draw/resource_images.h"
 
 namespace {
 
 struct SdlState {
     SDL_Window* window = nullptr;
-    SDL_Cursor* cursors[8] = {};
+    SDL_Cursor* cursors[kCursorShapeCount] = {};
 };
 
 SdlState& State() {
@@ -338,7 +339,8 @@ bool Poll(JInputEvent* event) {
     return false;
 }
 
-// The program's own cursors are stood in for by system shapes.
+// The system's shape for each cursor; the program's own cursors fall back
+// on these when their image is missing.
 SDL_SystemCursor SystemCursor(JCursorShape shape) {
     switch (shape) {
         case JCursorShape::Cross:
@@ -348,19 +350,67 @@ SDL_SystemCursor SystemCursor(JCursorShape shape) {
         case JCursorShape::TextBeam:
             return SDL_SYSTEM_CURSOR_IBEAM;
         case JCursorShape::Program1:
-            return SDL_SYSTEM_CURSOR_HAND;
+            return SDL_SYSTEM_CURSOR_CROSSHAIR;
         case JCursorShape::Program2:
-            return SDL_SYSTEM_CURSOR_SIZEWE;
+            return SDL_SYSTEM_CURSOR_HAND;
         case JCursorShape::Program3:
             return SDL_SYSTEM_CURSOR_SIZEALL;
+        case JCursorShape::SizeWE:
+            return SDL_SYSTEM_CURSOR_SIZEWE;
+        case JCursorShape::SizeNS:
+            return SDL_SYSTEM_CURSOR_SIZENS;
+        case JCursorShape::SizeNWSE:
+            return SDL_SYSTEM_CURSOR_SIZENWSE;
+        case JCursorShape::SizeNESW:
+            return SDL_SYSTEM_CURSOR_SIZENESW;
         default:
             return SDL_SYSTEM_CURSOR_ARROW;
     }
 }
 
+// The program's own cursor images (resource ids 1 to 3), drawn from the
+// compiled text art; null when there is no such image.
+SDL_Cursor* ProgramCursor(JCursorShape shape) {
+    const int id = static_cast<int>(shape) - static_cast<int>(JCursorShape::Program1) + 1;
+    if (id < 1 || id > 3) {
+        return nullptr;
+    }
+    std::size_t count = 0;
+    const JMaskedImageResource* cursors = JCompiledCursors(&count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const JMaskedImageResource& art = cursors[i];
+        if (art.id != id) {
+            continue;
+        }
+        SDL_Surface* surface =
+            SDL_CreateRGBSurfaceWithFormat(0, art.width, art.height, 32, SDL_PIXELFORMAT_ARGB8888);
+        if (surface == nullptr) {
+            return nullptr;
+        }
+        auto* pixels = static_cast<std::uint32_t*>(surface->pixels);
+        const int stride = surface->pitch / 4;
+        for (int y = 0; y < art.height; ++y) {
+            for (int x = 0; x < art.width; ++x) {
+                const std::size_t at = std::size_t(y) * std::size_t(art.width) + std::size_t(x);
+                pixels[y * stride + x] = art.opaque[at] ? 0xFF000000u | art.pixels[at] : 0;
+            }
+        }
+        SDL_Cursor* cursor = SDL_CreateColorCursor(surface, art.hotX, art.hotY);
+        SDL_FreeSurface(surface);
+        return cursor;
+    }
+    return nullptr;
+}
+
 void SetCursor(JCursorShape shape) {
-    const auto index = static_cast<std::size_t>(shape) & 7;
+    const auto index = static_cast<std::size_t>(shape);
+    if (index >= kCursorShapeCount) {
+        return;
+    }
     SDL_Cursor*& cursor = State().cursors[index];
+    if (cursor == nullptr) {
+        cursor = ProgramCursor(shape);
+    }
     if (cursor == nullptr) {
         cursor = SDL_CreateSystemCursor(SystemCursor(shape));
     }

@@ -19,6 +19,7 @@ struct JRect {
     int Height() const { return bottom - top; }
     bool Empty() const { return right <= left || bottom <= top; }
     bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+    bool operator==(const JRect&) const = default;
 };
 
 inline JRect JRectIntersect(const JRect& a, const JRect& b) {

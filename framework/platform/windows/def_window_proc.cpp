@@ -16,7 +16,9 @@ void NonClientPress(JWnd window, const JMessage& message) {
     const std::uint32_t style = JWindowStyle(window);
     switch (message.code) {
         case kHitCaption:
-            if (message.clicks == 2 && (style & kWsMaximiseBox) != 0) {
+            if (message.clicks == 2 && JIsMinimised(window)) {
+                PostSysCommand(window, kScRestore, 0, 0);
+            } else if (message.clicks == 2 && (style & kWsMaximiseBox) != 0) {
                 PostSysCommand(window, JIsMaximised(window) ? kScRestore : kScMaximise, 0, 0);
             } else {
                 BeginTracking(window, kHitCaption, JPoint{message.x, message.y});
@@ -29,7 +31,7 @@ void NonClientPress(JWnd window, const JMessage& message) {
             PostSysCommand(window, JIsMaximised(window) ? kScRestore : kScMaximise, 0, 0);
             break;
         case kHitMinimise:
-            PostSysCommand(window, kScMinimise, 0, 0);
+            PostSysCommand(window, JIsMinimised(window) ? kScRestore : kScMinimise, 0, 0);
             break;
         case kHitSystemMenu:
             PostSysCommand(window, kScSystemMenu, message.x, message.y);
@@ -71,7 +73,18 @@ void SystemCommand(JWnd window, const JMessage& message) {
             JMaximiseWindow(window, true);
             break;
         case kScRestore:
-            JMaximiseWindow(window, false);
+            if (JIsMinimised(window)) {
+                JMinimiseWindow(window, false);
+            } else {
+                JMaximiseWindow(window, false);
+            }
+            break;
+        case kScMinimise:
+            JMinimiseWindow(window, true);
+            break;
+        case kScMove:
+        case kScSize:
+            BeginKeyboardTracking(window, message.code == kScMove);
             break;
         case kScNextWindow:
             ActivateNextWindow();

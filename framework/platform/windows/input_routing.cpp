@@ -72,14 +72,42 @@ JMessage PointerMessage(JWnd window, JMsg type, const JInputEvent& event) {
     return message;
 }
 
+JCursorShape SizingCursor(JHit hit) {
+    switch (hit) {
+        case kHitLeft:
+        case kHitRight:
+            return JCursorShape::SizeWE;
+        case kHitTop:
+        case kHitBottom:
+            return JCursorShape::SizeNS;
+        case kHitTopLeft:
+        case kHitBottomRight:
+            return JCursorShape::SizeNWSE;
+        case kHitTopRight:
+        case kHitBottomLeft:
+            return JCursorShape::SizeNESW;
+        default:
+            return JCursorShape::Arrow;
+    }
+}
+
+// The class's cursor over the client area; over a sizing border, the
+// cursor that shows which way it sizes.
 void UpdateCursor(JWnd window) {
     const WindowRecord* record = FindWindow(window);
     if (record == nullptr) {
+        JSetCursor(JCursorShape::Arrow);
         return;
     }
-    const JPoint client = JFrameToClient(window, Input().pointer);
-    const bool inClient = JWindowClientRect(window).Contains(client.x, client.y);
-    JSetCursor(inClient ? record->windowClass->cursor : JCursorShape::Arrow);
+    const JPoint pointer = Input().pointer;
+    const JPoint client = JFrameToClient(window, pointer);
+    if (JWindowClientRect(window).Contains(client.x, client.y)) {
+        JSetCursor(record->windowClass->cursor);
+    } else if (IsTopLevel(*record) && !record->minimised && window != JFrameWindow()) {
+        JSetCursor(SizingCursor(HitTestWindow(*record, JFrameToClient(record->parent, pointer))));
+    } else {
+        JSetCursor(JCursorShape::Arrow);
+    }
 }
 
 // A press on a window that cannot take it: the modal window comes forward.

@@ -89,11 +89,19 @@ void FillSystemMenu(JWnd window, JMenu menu) {
         JAppendMenu(menu, 0, kScClose, "&Close\tAlt+F4");
         return;
     }
-    if ((JWindowStyle(window) & kWsMaximiseBox) != 0) {
-        JAppendMenu(menu, 0, kScRestore, "&Restore");
-        JAppendMenu(menu, 0, kScMaximise, "Ma&ximize");
-        JAppendMenu(menu, kMenuSeparator, 0, nullptr);
+    const std::uint32_t style = JWindowStyle(window);
+    JAppendMenu(menu, 0, kScRestore, "&Restore");
+    JAppendMenu(menu, 0, kScMove, "&Move");
+    if ((style & kWsSizing) != 0) {
+        JAppendMenu(menu, 0, kScSize, "&Size");
     }
+    if ((style & kWsMinimiseBox) != 0) {
+        JAppendMenu(menu, 0, kScMinimise, "Mi&nimize");
+    }
+    if ((style & kWsMaximiseBox) != 0) {
+        JAppendMenu(menu, 0, kScMaximise, "Ma&ximize");
+    }
+    JAppendMenu(menu, kMenuSeparator, 0, nullptr);
     JAppendMenu(menu, 0, kScClose, "&Close\tCtrl+F4");
     JAppendMenu(menu, kMenuSeparator, 0, nullptr);
     JAppendMenu(menu, 0, kScNextWindow, "Nex&t\tCtrl+F6");
@@ -141,13 +149,18 @@ void RefreshSystemMenu(JWnd window, JMenu menu) {
         return;
     }
     const bool maximised = JIsMaximised(window);
-    const int restore = PositionOfCommand(*record, kScRestore);
-    const int maximise = PositionOfCommand(*record, kScMaximise);
-    if (restore >= 0) {
-        JEnableMenuItem(menu, restore, maximised);
-    }
-    if (maximise >= 0) {
-        JEnableMenuItem(menu, maximise, !maximised);
+    const bool minimised = JIsMinimised(window);
+    const bool normal = !maximised && !minimised;
+    const std::pair<int, bool> states[] = {{kScRestore, !normal},
+                                           {kScMove, !maximised},
+                                           {kScSize, normal},
+                                           {kScMinimise, !minimised},
+                                           {kScMaximise, !maximised}};
+    for (const auto& [command, enabled] : states) {
+        const int position = PositionOfCommand(*record, command);
+        if (position >= 0) {
+            JEnableMenuItem(menu, position, enabled);
+        }
     }
 }
 

@@ -74,6 +74,8 @@ constexpr int kScClose = 0xF060;
 constexpr int kScMaximise = 0xF030;
 constexpr int kScMinimise = 0xF020;
 constexpr int kScRestore = 0xF120;
+constexpr int kScMove = 0xF010;        // moves the window with the arrow keys
+constexpr int kScSize = 0xF000;        // sizes it with the arrow keys
 constexpr int kScSystemMenu = 0xF100;  // the system-menu box was clicked
 constexpr int kScNextWindow = 0xF040;
 

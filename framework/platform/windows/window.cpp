@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <type_traits>
+#include <utility>
 
 #include "framework/platform/draw/frame.h"
 #include "framework/platform/windows/messages.h"
@@ -165,6 +166,36 @@ void SendMoveAndSize(JWnd window, const JRect& before, const JRect& after) {
     }
 }
 
+// Minimised windows lie in a row along the bottom of the frame's client
+// area, in the order they were minimised, wrapping upward.
+constexpr int kMinimisedWidth = 160;
+
+JRect MinimisedSlot(const WindowRecord& record, int index) {
+    const JRect client = JFrameClientRect();
+    const JRect borders = JBordersForStyle(record.style);
+    const int height = borders.top + borders.bottom;
+    const int perRow = std::max(1, client.Width() / kMinimisedWidth);
+    const int left = index % perRow * kMinimisedWidth;
+    const int bottom = client.Height() - index / perRow * height;
+    return JRect{left, bottom - height, left + kMinimisedWidth, bottom};
+}
+
+std::vector<JWnd>& MinimisedOrder() {
+    static std::vector<JWnd> order;
+    return order;
+}
+
+void PlaceMinimisedWindows() {
+    auto& order = MinimisedOrder();
+    std::erase_if(order, [](JWnd window) {
+        const WindowRecord* record = FindWindow(window);
+        return record == nullptr || !record->minimised;
+    });
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        JMoveWindow(order[i], MinimisedSlot(*FindWindow(order[i]), int(i)));
+    }
+}
+
 void FollowFrameSize() {
     const JRect client = JFrameClientRect();
     for (JWnd top : std::vector<JWnd>(Windows().zOrder)) {
@@ -172,6 +203,7 @@ void FollowFrameSize() {
             JMoveWindow(top, JRect{0, 0, client.Width(), client.Height()});
         }
     }
+    PlaceMinimisedWindows();
 }
 
 // One field of a window's record, or `missing` for a window that is gone.
@@ -609,7 +641,8 @@ void JMoveWindow(JWnd window, const JRect& bounds) {
         return;
     }
     const JRect before = record->bounds;
-    const JRect after = ClampSize(*record, bounds);
+    // A minimised window is as small as its caption, below any size limit.
+    const JRect after = record->minimised ? bounds : ClampSize(*record, bounds);
     if (after.left == before.left && after.top == before.top && after.right == before.right &&
         after.bottom == before.bottom) {
         return;
@@ -655,7 +688,15 @@ void JSetWindowSizeLimits(JWnd window, int minWidth, int minHeight, int maxWidth
 
 void JMaximiseWindow(JWnd window, bool maximised) {
     WindowRecord* record = FindWindow(window);
-    if (record == nullptr || !IsTopLevel(*record) || record->maximised == maximised) {
+    if (record == nullptr || !IsTopLevel(*record)) {
+        return;
+    }
+    if (record->minimised) {
+        record->maximisedBeforeMinimise = maximised;
+        JMinimiseWindow(window, false);
+        return;
+    }
+    if (record->maximised == maximised) {
         return;
     }
     if (maximised) {
@@ -673,6 +714,38 @@ void JMaximiseWindow(JWnd window, bool maximised) {
 bool JIsMaximised(JWnd window) {
     const WindowRecord* record = FindWindow(window);
     return record != nullptr && record->maximised;
+}
+
+void JMinimiseWindow(JWnd window, bool minimised) {
+    WindowRecord* record = FindWindow(window);
+    if (record == nullptr || !IsTopLevel(*record) || (record->style & kWsFrame) != 0 ||
+        record->minimised == minimised) {
+        return;
+    }
+    if (minimised) {
+        record->maximisedBeforeMinimise = record->maximised;
+        if (!record->maximised) {
+            record->restoreBounds = record->bounds;
+        }
+        record->maximised = false;
+        record->minimised = true;
+        MinimisedOrder().push_back(window);
+        PlaceMinimisedWindows();
+    } else {
+        record->minimised = false;
+        const bool maximise = std::exchange(record->maximisedBeforeMinimise, false);
+        const JRect client = JFrameClientRect();
+        record->maximised = maximise;
+        JMoveWindow(window, maximise ? JRect{0, 0, client.Width(), client.Height()}
+                                     : record->restoreBounds);
+        PlaceMinimisedWindows();
+    }
+    DrawDecorations(record);
+}
+
+bool JIsMinimised(JWnd window) {
+    const WindowRecord* record = FindWindow(window);
+    return record != nullptr && record->minimised;
 }
 
 JRect JFrameClientRect() {
@@ -979,10 +1052,34 @@ JWnd JCaptureWindow() {
     return Windows().capture;
 }
 
-void JSetCursor(JCursorShape shape) {
+namespace {
+
+void ShowCursor() {
     WindowSystem& system = Windows();
-    if (system.cursor != shape) {
-        system.cursor = shape;
+    const JCursorShape shape =
+        system.cursorOverrides.empty() ? system.cursor : system.cursorOverrides.back();
+    if (system.shownCursor != shape) {
+        system.shownCursor = shape;
         JBackendCurrent().setCursor(shape);
     }
+}
+
+}  // namespace
+
+void JSetCursor(JCursorShape shape) {
+    Windows().cursor = shape;
+    ShowCursor();
+}
+
+void JPushCursorOverride(JCursorShape shape) {
+    Windows().cursorOverrides.push_back(shape);
+    ShowCursor();
+}
+
+void JPopCursorOverride() {
+    auto& overrides = Windows().cursorOverrides;
+    if (!overrides.empty()) {
+        overrides.pop_back();
+    }
+    ShowCursor();
 }

@@ -36,15 +36,16 @@ constexpr std::uint32_t kWsSystemMenu = 0x0002;   // system-menu box at the capt
 constexpr std::uint32_t kWsCloseBox = 0x0004;     // close box at the caption's right
 constexpr std::uint32_t kWsSizing = 0x0008;       // sizing border
 constexpr std::uint32_t kWsMaximiseBox = 0x0010;  // maximise box: fills the frame's client area
-constexpr std::uint32_t kWsMinimiseBox = 0x0020;  // drawn; the framework gives it no meaning
-constexpr std::uint32_t kWsThinBorder = 0x0040;   // a one-pixel border
-constexpr std::uint32_t kWsTopMost = 0x0080;      // above every window without it
-constexpr std::uint32_t kWsModal = 0x0100;        // while shown, blocks every window but its own
-constexpr std::uint32_t kWsChild = 0x0200;        // a child (control) window inside its parent
-constexpr std::uint32_t kWsNoActivate = 0x0400;   // a click neither activates nor raises it
-constexpr std::uint32_t kWsTabStop = 0x0800;      // a child that Tab visits in a dialog
-constexpr std::uint32_t kWsDialog = 0x1000;       // the owner of dialog-style keyboard handling
-constexpr std::uint32_t kWsHScroll = 0x2000;      // reserved for window scroll bars
+constexpr std::uint32_t kWsMinimiseBox =
+    0x0020;  // minimise box: collapses the window to its caption
+constexpr std::uint32_t kWsThinBorder = 0x0040;  // a one-pixel border
+constexpr std::uint32_t kWsTopMost = 0x0080;     // above every window without it
+constexpr std::uint32_t kWsModal = 0x0100;       // while shown, blocks every window but its own
+constexpr std::uint32_t kWsChild = 0x0200;       // a child (control) window inside its parent
+constexpr std::uint32_t kWsNoActivate = 0x0400;  // a click neither activates nor raises it
+constexpr std::uint32_t kWsTabStop = 0x0800;     // a child that Tab visits in a dialog
+constexpr std::uint32_t kWsDialog = 0x1000;      // the owner of dialog-style keyboard handling
+constexpr std::uint32_t kWsHScroll = 0x2000;     // reserved for window scroll bars
 constexpr std::uint32_t kWsVScroll = 0x4000;
 constexpr std::uint32_t kWsFrame = 0x8000;  // the one frame window ("JMainWindow")
 
@@ -130,6 +131,10 @@ void JSetWindowClientBounds(JWnd window, const JRect& client);
 void JSetWindowSizeLimits(JWnd window, int minWidth, int minHeight, int maxWidth, int maxHeight);
 void JMaximiseWindow(JWnd window, bool maximised);
 bool JIsMaximised(JWnd window);
+// Collapses a top-level window to its caption in a row along the bottom of
+// the frame's client area, or brings it back as it was (maximised or not).
+void JMinimiseWindow(JWnd window, bool minimised);
+bool JIsMinimised(JWnd window);
 // The frame's client area in frame coordinates: its content below the menu bar.
 JRect JFrameClientRect();
 // Keeps a strip of this height at the top of the frame for the menu bar,
@@ -177,3 +182,7 @@ JWnd JCaptureWindow();
 
 // --- cursor ---
 void JSetCursor(JCursorShape shape);  // until the pointer moves over another class
+// While an override is pushed (the busy cursor while work runs) it is shown
+// wherever the pointer goes; overrides nest, the latest shown.
+void JPushCursorOverride(JCursorShape shape);
+void JPopCursorOverride();

@@ -35,6 +35,8 @@ struct WindowRecord {
     bool shown = false;
     bool enabled = true;
     bool maximised = false;
+    bool minimised = false;  // collapsed to its caption; restoring goes back to maximised or not
+    bool maximisedBeforeMinimise = false;
     bool destroying = false;  // a procedure may destroy its window again while it goes
     JRect restoreBounds;
     int minWidth = 1;
@@ -64,7 +66,9 @@ struct WindowSystem {
     JRegion frameDirty;            // frame coordinates waiting to be composed
     int menuBarHeight = 0;
     void (*menuBarPaint)(const JRect& strip) = nullptr;
-    JCursorShape cursor = JCursorShape::Arrow;
+    JCursorShape cursor = JCursorShape::Arrow;       // what the pointer's place asks for
+    std::vector<JCursorShape> cursorOverrides;       // shown instead while work runs
+    JCursorShape shownCursor = JCursorShape::Arrow;  // what the backend shows
 };
 
 WindowSystem& Windows();
@@ -102,6 +106,9 @@ JHit HitTestWindow(const WindowRecord& record, JPoint point);
 // window_tracking.cpp: caption drags and border resizes.
 void BeginTracking(JWnd window, JHit hit, JPoint framePoint);
 bool TrackingActive();
+// Moving (or sizing) a window with the arrow keys, as the system menu's Move
+// and Size do; Return or a click keeps the place, Escape puts it back.
+void BeginKeyboardTracking(JWnd window, bool moving);
 // Takes a pointer event while tracking; true when it used it.
 bool TrackPointer(const JInputEvent& event);
 void CancelTracking();

@@ -9,12 +9,16 @@ namespace {
 
 constexpr int kCaptionKeptVisible = 24;  // pixels of a dragged window that stay in the frame
 
+constexpr int kKeyStep = 8;  // pixels an arrow key moves a window or an edge
+
 struct Tracking {
     bool active = false;
     JWnd window = kNoWindow;
-    JHit hit = kHitNowhere;
+    JHit hit = kHitNowhere;  // with the keys: none until the first arrow picks an edge
     JPoint start;
     JRect startBounds;
+    bool keyboard = false;
+    JPoint moved;  // the keys' offset so far
 };
 
 Tracking& Track() {
@@ -63,27 +67,119 @@ JRect ResizedBounds(const Tracking& t, const WindowRecord& record, int dx, int d
     return r;
 }
 
-void Follow(const JInputEvent& event) {
+void FollowOffset(int dx, int dy) {
     Tracking& t = Track();
     const WindowRecord* record = FindWindow(t.window);
     if (record == nullptr) {
         t = Tracking{};
         return;
     }
-    const int dx = event.x - t.start.x;
-    const int dy = event.y - t.start.y;
     JMoveWindow(t.window, t.hit == kHitCaption ? DraggedBounds(t, dx, dy)
                                                : ResizedBounds(t, *record, dx, dy));
+}
+
+void Follow(const JInputEvent& event) {
+    const Tracking& t = Track();
+    FollowOffset(event.x - t.start.x, event.y - t.start.y);
+}
+
+// The first arrow picks the edge to size; an arrow across it adds the
+// corner.
+JHit EdgeForArrow(JHit hit, std::uint16_t key) {
+    const bool horizontal = key == kKeyLeft || key == kKeyRight;
+    const JHit side = key == kKeyLeft    ? kHitLeft
+                      : key == kKeyRight ? kHitRight
+                      : key == kKeyUp    ? kHitTop
+                                         : kHitBottom;
+    if (hit == kHitNowhere) {
+        return side;
+    }
+    if (horizontal && (hit == kHitTop || hit == kHitBottom)) {
+        return hit == kHitTop ? (side == kHitLeft ? kHitTopLeft : kHitTopRight)
+                              : (side == kHitLeft ? kHitBottomLeft : kHitBottomRight);
+    }
+    if (!horizontal && (hit == kHitLeft || hit == kHitRight)) {
+        return hit == kHitLeft ? (side == kHitTop ? kHitTopLeft : kHitBottomLeft)
+                               : (side == kHitTop ? kHitTopRight : kHitBottomRight);
+    }
+    return hit;
+}
+
+void ArrowKey(std::uint16_t key) {
+    Tracking& t = Track();
+    if (t.hit != kHitCaption) {
+        const JHit edge = EdgeForArrow(t.hit, key);
+        const bool picked = edge != t.hit;
+        t.hit = edge;
+        if (picked) {
+            return;  // picking an edge does not move it yet
+        }
+    }
+    t.moved.x += key == kKeyLeft ? -kKeyStep : key == kKeyRight ? kKeyStep : 0;
+    t.moved.y += key == kKeyUp ? -kKeyStep : key == kKeyDown ? kKeyStep : 0;
+    FollowOffset(t.moved.x, t.moved.y);
+}
+
+// Keys and clicks while the keys move or size a window; all of them are
+// taken, the text of the keys too.
+void TrackKeyboard(const JInputEvent& event) {
+    Tracking& t = Track();
+    if (event.kind == JInputKind::ButtonDown) {
+        t = Tracking{};
+        return;
+    }
+    if (event.kind != JInputKind::KeyDown) {
+        return;
+    }
+    switch (event.key) {
+        case kKeyLeft:
+        case kKeyRight:
+        case kKeyUp:
+        case kKeyDown:
+            ArrowKey(event.key);
+            break;
+        case kKeyReturn:
+            t = Tracking{};
+            break;
+        case kKeyEscape:
+            JMoveWindow(t.window, t.startBounds);
+            t = Tracking{};
+            break;
+        default:
+            break;
+    }
 }
 
 }  // namespace
 
 void BeginTracking(JWnd window, JHit hit, JPoint framePoint) {
     const WindowRecord* record = FindWindow(window);
-    if (record == nullptr || record->maximised || (JMouseButtons() & kModLeftButton) == 0) {
+    if (record == nullptr || record->maximised || (JMouseButtons() & kModLeftButton) == 0 ||
+        (record->minimised && hit != kHitCaption)) {
         return;
     }
-    Track() = Tracking{true, window, hit, framePoint, record->bounds};
+    Tracking tracking;
+    tracking.active = true;
+    tracking.window = window;
+    tracking.hit = hit;
+    tracking.start = framePoint;
+    tracking.startBounds = record->bounds;
+    Track() = tracking;
+}
+
+void BeginKeyboardTracking(JWnd window, bool moving) {
+    const WindowRecord* record = FindWindow(window);
+    if (record == nullptr || record->maximised || (!moving && record->minimised) ||
+        (!moving && (record->style & kWsSizing) == 0)) {
+        return;
+    }
+    Tracking tracking;
+    tracking.active = true;
+    tracking.window = window;
+    tracking.hit = moving ? kHitCaption : kHitNowhere;
+    tracking.startBounds = record->bounds;
+    tracking.keyboard = true;
+    Track() = tracking;
 }
 
 bool TrackingActive() {
@@ -94,6 +190,21 @@ bool TrackPointer(const JInputEvent& event) {
     Tracking& t = Track();
     if (!t.active) {
         return false;
+    }
+    if (t.keyboard) {
+        const bool keysOrPress =
+            event.kind == JInputKind::KeyDown || event.kind == JInputKind::KeyUp ||
+            event.kind == JInputKind::Text || event.kind == JInputKind::ButtonDown ||
+            event.kind == JInputKind::Wheel;
+        if (!keysOrPress) {
+            return false;  // the pointer and the frame go on as usual
+        }
+        if (!JIsWindow(t.window)) {
+            t = Tracking{};
+            return false;
+        }
+        TrackKeyboard(event);
+        return true;
     }
     switch (event.kind) {
         case JInputKind::PointerMoved:

@@ -75,6 +75,14 @@ protected:
     }
 
     int Commands() const { return Log().Count(frame, JMsg::Command); }
+    static int PositionOf(JMenu menu, int command) {
+        for (int i = 0; i < JMenuItemCount(menu); ++i) {
+            if (JMenuItemCommand(menu, i) == command) {
+                return i;
+            }
+        }
+        return -1;
+    }
     int LastCommand() const {
         const JMessage* last = Log().Last(frame, JMsg::Command);
         return last != nullptr ? last->code : -1;
@@ -308,8 +316,34 @@ TEST_F(MenuTest, DocumentWindowSystemMenuClosesTheWindow) {
     Click(JPoint{corner.x + borders.left + 10, corner.y + (borders.left + borders.top) / 2});
     const JMenu system = JGetSystemMenu(window, false);
     ASSERT_TRUE(JMenuIsOpen(system));
-    ClickItem(system, 0);  // Close
+    ClickItem(system, PositionOf(system, kScClose));
     EXPECT_FALSE(JIsWindow(window));
+}
+
+TEST_F(MenuTest, DocumentSystemMenuOffersWhatTheWindowCanDoNow) {
+    const JWnd window = MakeWindow("doc", JRect{100, 100, 400, 300},
+                                   kWsDocument | kWsSizing | kWsMaximiseBox, 0x00FF00);
+    Pump();
+    const JMenu system = JGetSystemMenu(window, false);
+    const auto enabled = [system](int command) {
+        const int position = PositionOf(system, command);
+        return position >= 0 && (JMenuItemFlags(system, position) & kMenuGreyed) == 0;
+    };
+    Key(kKeyMinus, kModAlt);  // opening it brings the states up to date
+    EXPECT_FALSE(enabled(kScRestore));
+    EXPECT_TRUE(enabled(kScMove));
+    EXPECT_TRUE(enabled(kScSize));
+    EXPECT_TRUE(enabled(kScMinimise));
+    EXPECT_TRUE(enabled(kScMaximise));
+    Key('N');  // Minimise
+    EXPECT_TRUE(JIsMinimised(window));
+    Key(kKeyMinus, kModAlt);
+    EXPECT_TRUE(enabled(kScRestore));
+    EXPECT_FALSE(enabled(kScSize));
+    EXPECT_FALSE(enabled(kScMinimise));
+    Key('R');  // Restore
+    EXPECT_FALSE(JIsMinimised(window));
+    EXPECT_EQ(JWindowBounds(window), (JRect{100, 100, 400, 300}));
 }
 
 TEST_F(MenuTest, AltMinusOpensTheActiveWindowSystemMenu) {

@@ -172,6 +172,94 @@ TEST_F(WindowsTest, TheMaximiseBoxFillsTheFrameAndRestores) {
     EXPECT_EQ(JWindowBounds(window).Width(), 200);
 }
 
+TEST_F(WindowsTest, MinimisingCollapsesToTheCaptionAtTheBottomAndRestoresAsItWas) {
+    const std::uint32_t style = kWsDocument | kWsSizing | kWsMaximiseBox;
+    const JWnd first = MakeWindow("one", JRect{50, 50, 250, 200}, style, kRed);
+    const JWnd second = MakeWindow("two", JRect{80, 80, 300, 260}, style, kBlue);
+    Pump();
+    JSendMessage(second, JMsg::SysCommand, kScMaximise);
+    JSendMessage(first, JMsg::SysCommand, kScMinimise);
+    JSendMessage(second, JMsg::SysCommand, kScMinimise);
+    Pump();
+    ASSERT_TRUE(JIsMinimised(first));
+    ASSERT_TRUE(JIsMinimised(second));
+    const JRect borders = JWindowBorders(first);
+    const JRect client = JFrameClientRect();
+    const JRect one = JWindowBounds(first);
+    const JRect two = JWindowBounds(second);
+    // Side by side along the bottom, each only its caption high.
+    EXPECT_EQ(one.Height(), borders.top + borders.bottom);
+    EXPECT_EQ(one.bottom, client.Height());
+    EXPECT_EQ(two.bottom, client.Height());
+    EXPECT_EQ(two.left, one.right);
+    EXPECT_TRUE(JWindowClientRect(first).Empty());
+    // The workspace shows where the window's content was.
+    EXPECT_EQ(Shown(client.left + 150, client.top + 150), kWorkspace);
+    // A double click on the caption brings it back; the maximised one comes
+    // back maximised, and the other minimised window takes the first place.
+    const JPoint grip = CaptionPoint(first);
+    JHeadlessClick(grip.x, grip.y);
+    JHeadlessClick(grip.x, grip.y);
+    Pump();
+    EXPECT_FALSE(JIsMinimised(first));
+    EXPECT_EQ(JWindowBounds(first), (JRect{50, 50, 250, 200}));
+    EXPECT_EQ(JWindowBounds(second).left, 0);
+    JSendMessage(second, JMsg::SysCommand, kScRestore);
+    EXPECT_TRUE(JIsMaximised(second));
+    EXPECT_EQ(JWindowBounds(second).Width(), client.Width());
+}
+
+TEST_F(WindowsTest, TheSystemMenusMoveAndSizeGoByArrowKeys) {
+    const JWnd window = MakeWindow("doc", JRect{50, 50, 250, 200}, kWsDocument | kWsSizing, kRed);
+    Pump();
+    JSendMessage(window, JMsg::SysCommand, kScMove);
+    JHeadlessPressKey(kKeyRight);
+    JHeadlessPressKey(kKeyRight);
+    JHeadlessPressKey(kKeyDown);
+    JHeadlessPressKey(kKeyReturn);
+    Pump();
+    EXPECT_EQ(JWindowBounds(window), (JRect{66, 58, 266, 208}));
+    EXPECT_EQ(Log().Count(window, JMsg::KeyDown), 0);  // the keys went to the move
+    // Size: the first arrow picks the edge, the next ones move it; Escape
+    // puts the window back.
+    JSendMessage(window, JMsg::SysCommand, kScSize);
+    JHeadlessPressKey(kKeyRight);
+    JHeadlessPressKey(kKeyRight);
+    Pump();
+    EXPECT_EQ(JWindowBounds(window), (JRect{66, 58, 274, 208}));
+    JHeadlessPressKey(kKeyEscape);
+    Pump();
+    EXPECT_EQ(JWindowBounds(window), (JRect{66, 58, 266, 208}));
+    JHeadlessPressKey(kKeyRight);
+    Pump();
+    EXPECT_EQ(Log().Count(window, JMsg::KeyDown), 1);  // typing goes on as usual
+}
+
+TEST_F(WindowsTest, SizingBordersShowSizingCursorsAndTheBusyCursorStays) {
+    const JWnd window = MakeWindow("doc", JRect{50, 50, 250, 200}, kWsDocument | kWsSizing, kRed);
+    Pump();
+    const JPoint corner = JClientToFrame(frame, JPoint{50, 50});
+    const auto pointAt = [](JPoint p) {
+        JHeadlessMovePointer(p.x, p.y);
+        Pump();
+        return JHeadlessCursor();
+    };
+    EXPECT_EQ(pointAt(JPoint{corner.x + 1, corner.y + 70}), JCursorShape::SizeWE);
+    EXPECT_EQ(pointAt(JPoint{corner.x + 100, corner.y + 149}), JCursorShape::SizeNS);
+    EXPECT_EQ(pointAt(JPoint{corner.x + 1, corner.y + 1}), JCursorShape::SizeNWSE);
+    EXPECT_EQ(pointAt(JPoint{corner.x + 199, corner.y + 1}), JCursorShape::SizeNESW);
+    const JRect client = JWindowClientBounds(window);
+    EXPECT_EQ(pointAt(JPoint{client.left + 20, client.top + 20}), JCursorShape::Arrow);
+    // While work runs the busy cursor shows wherever the pointer goes.
+    JPushCursorOverride(JCursorShape::Wait);
+    EXPECT_EQ(JHeadlessCursor(), JCursorShape::Wait);
+    EXPECT_EQ(pointAt(JPoint{corner.x + 1, corner.y + 70}), JCursorShape::Wait);
+    EXPECT_EQ(pointAt(CaptionPoint(window)), JCursorShape::Wait);
+    JPopCursorOverride();
+    EXPECT_EQ(JHeadlessCursor(), JCursorShape::Arrow);
+    EXPECT_EQ(pointAt(JPoint{corner.x + 1, corner.y + 70}), JCursorShape::SizeWE);
+}
+
 TEST_F(WindowsTest, AHiddenWindowLeavesTheScreenAndGivesUpActivation) {
     const JWnd back = MakeWindow("back", JRect{20, 20, 220, 180}, kWsDocument, kRed);
     const JWnd front = MakeWindow("front", JRect{120, 80, 320, 240}, kWsDocument, kBlue);
