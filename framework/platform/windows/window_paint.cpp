@@ -247,6 +247,11 @@ std::vector<JRect> JWindowUpdateRegion(JWnd window) {
     return record != nullptr ? record->invalid : std::vector<JRect>{};
 }
 
+JColour JWindowBackground(JWnd window) {
+    const WindowRecord* record = FindWindow(window);
+    return record != nullptr ? record->background : kColourWhite;
+}
+
 void JInvalidateMenuBarStrip() {
     MenuStripInvalid = true;
 }
