@@ -14,6 +14,7 @@ struct ListState {
     int selection = -1;
     int top = 0;
     JWnd bar = kNoWindow;
+    bool barShown = true;  // controls are made shown
     bool dragging = false;
 };
 
@@ -49,10 +50,11 @@ void UpdateBar(JWnd list, ListState* state) {
     JScrollBarSetRange(state->bar, 0, maxTop);
     JScrollBarSetPage(state->bar, VisibleItems(list));
     JScrollBarSetPosition(state->bar, state->top);
-    if (maxTop > 0 && !JIsWindowVisible(state->bar)) {
-        JShowWindow(state->bar, false);
-    } else if (maxTop == 0 && JIsWindowVisible(state->bar)) {
-        JHideWindow(state->bar);
+    // Its own flag, not JIsWindowVisible: the list may sit in a pop-up not shown yet.
+    const bool wanted = maxTop > 0;
+    if (wanted != state->barShown) {
+        state->barShown = wanted;
+        wanted ? JShowWindow(state->bar, false) : JHideWindow(state->bar);
     }
 }
 
@@ -102,7 +104,7 @@ void Paint(JWnd list) {
     JPaintControl(list, [&](const JRect& client) {
         JFillArea(client, JSysColour::Window);
         const int border = BorderOf(list);
-        const JRect bar = JIsWindowVisible(state->bar) ? JWindowBounds(state->bar) : JRect{};
+        const JRect bar = state->barShown ? JWindowBounds(state->bar) : JRect{};
         const int right = bar.Empty() ? client.right - border : bar.left;
         const bool enabled = JIsWindowEnabled(list);
         const int last = std::min(Count(*state), state->top + VisibleItems(list));
