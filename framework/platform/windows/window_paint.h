@@ -47,6 +47,10 @@ void JScrollWindow(JWnd window, int dx, int dy, const JRect* area);
 // JSetWindowBackground gave it); white for no window.
 JColour JWindowBackground(JWnd window);
 
+// After a change of the system colours: every window draws its frame again
+// and is invalidated, and the menu bar is drawn again.
+void JSystemColoursChanged();
+
 // The caption box (kHitClose, kHitMaximise, kHitMinimise, kHitSystemMenu)
 // that the mouse holds down, drawn pushed in; kHitNowhere releases it. At
 // most one box is pressed at a time.
