@@ -5,18 +5,62 @@
 
 namespace {
 
-void DrawLineColour(int x1, int y1, int x2, int y2, JColour colour) {
-    JSetForeColour(colour);
+void DrawLineColour(int x1, int y1, int x2, int y2, JSysColour colour) {
+    JSetForeColour(JSystemColour(colour));
     JDrawLine(x1, y1, x2, y2);
 }
 
 // One ring of a bevel: `topLeft` on the top and left edges, `bottomRight` on
 // the others; the rectangle's right and bottom are exclusive.
-void DrawRing(const JRect& r, JColour topLeft, JColour bottomRight) {
+void DrawRing(const JRect& r, JSysColour topLeft, JSysColour bottomRight) {
     DrawLineColour(r.left, r.top, r.right - 2, r.top, topLeft);
     DrawLineColour(r.left, r.top, r.left, r.bottom - 2, topLeft);
     DrawLineColour(r.left, r.bottom - 1, r.right - 1, r.bottom - 1, bottomRight);
     DrawLineColour(r.right - 1, r.top, r.right - 1, r.bottom - 1, bottomRight);
+}
+
+// A solid triangle, each row (or column) one pixel narrower at each side
+// than the one before, centred in `rect`.
+void DrawTriangle(const JRect& rect, JArrowDirection direction, JSysColour colour) {
+    const int size = std::max(2, std::min(rect.Width(), rect.Height()) / 4);
+    const int cx = rect.left + rect.Width() / 2;
+    const int cy = rect.top + rect.Height() / 2;
+    const int start = direction == JArrowDirection::Up || direction == JArrowDirection::Down
+                          ? cy - size / 2
+                          : cx - size / 2;
+    JSetForeColour(JSystemColour(colour));
+    for (int i = 0; i < size; ++i) {
+        const bool widening =
+            direction == JArrowDirection::Up || direction == JArrowDirection::Left;
+        const int half = widening ? i : size - 1 - i;
+        const int at = start + i;
+        if (direction == JArrowDirection::Up || direction == JArrowDirection::Down) {
+            JFillRect(cx - half, at, cx + half + 1, at + 1);
+        } else {
+            JFillRect(at, cy - half, at + 1, cy + half + 1);
+        }
+    }
+}
+
+// Every other pixel of the rectangle's outline, counted from its top-left corner.
+void DottedOutline(const JRect& rect) {
+    const auto dot = [&](int x, int y) {
+        if (((x - rect.left) + (y - rect.top)) % 2 == 0) {
+            JFillRect(x, y, x + 1, y + 1);  // a fill, unlike a pixel, obeys the pen mode
+        }
+    };
+    for (int x = rect.left; x < rect.right; ++x) {
+        dot(x, rect.top);
+        if (rect.bottom - 1 > rect.top) {
+            dot(x, rect.bottom - 1);
+        }
+    }
+    for (int y = rect.top + 1; y < rect.bottom - 1; ++y) {
+        dot(rect.left, y);
+        if (rect.right - 1 > rect.left) {
+            dot(rect.right - 1, y);
+        }
+    }
 }
 
 }  // namespace
@@ -66,28 +110,28 @@ void JNotifyParent(JWnd control, int notification) {
     JSendMessage(command);
 }
 
-void JFillArea(const JRect& rect, JColour colour) {
-    JSetForeColour(colour);
+void JFillArea(const JRect& rect, JSysColour colour) {
+    JSetForeColour(JSystemColour(colour));
     JFillRect(rect.left, rect.top, rect.right, rect.bottom);
 }
 
-void JFrameArea(const JRect& rect, JColour colour) {
-    JSetForeColour(colour);
+void JFrameArea(const JRect& rect, JSysColour colour) {
+    JSetForeColour(JSystemColour(colour));
     JFrameRect(rect.left, rect.top, rect.right, rect.bottom);
 }
 
 void JDrawBevel(const JRect& rect, bool raised) {
     const JRect inner{rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1};
     if (raised) {
-        DrawRing(rect, kControlLight, kColourBlack);
-        DrawRing(inner, kControlFace, kControlShadow);
+        DrawRing(rect, JSysColour::Light3D, JSysColour::DarkShadow);
+        DrawRing(inner, JSysColour::Light, JSysColour::Shadow);
     } else {
-        DrawRing(rect, kControlShadow, kControlLight);
-        DrawRing(inner, kColourBlack, kControlFace);
+        DrawRing(rect, JSysColour::Shadow, JSysColour::Light3D);
+        DrawRing(inner, JSysColour::DarkShadow, JSysColour::Light);
     }
 }
 
-void JDrawTextIn(const JRect& rect, std::string_view text, JTextAlign align, JColour colour,
+void JDrawTextIn(const JRect& rect, std::string_view text, JTextAlign align, JSysColour colour,
                  bool enabled) {
     const std::string copy(text);
     const JTextExtent extent = JMeasureText(copy.c_str());
@@ -99,53 +143,30 @@ void JDrawTextIn(const JRect& rect, std::string_view text, JTextAlign align, JCo
     }
     const int baseline =
         rect.top + (rect.Height() - (extent.ascent + extent.descent)) / 2 + extent.ascent;
-    JSetForeColour(colour);
     if (enabled) {
+        JSetForeColour(JSystemColour(colour));
         JDrawText(x, baseline, copy.c_str());
-    } else {
-        JDrawDisabledText(x, baseline, copy.c_str());
+        return;
     }
+    JSetForeColour(JSystemColour(JSysColour::Light3D));
+    JDrawText(x + 1, baseline + 1, copy.c_str());
+    JSetForeColour(JSystemColour(JSysColour::GreyText));
+    JDrawText(x, baseline, copy.c_str());
 }
 
 void JDrawArrow(const JRect& rect, JArrowDirection direction, bool enabled) {
-    const int size = std::max(2, std::min(rect.Width(), rect.Height()) / 4);
-    const int cx = rect.left + rect.Width() / 2;
-    const int cy = rect.top + rect.Height() / 2;
-    JPoint points[3];
-    switch (direction) {
-        case JArrowDirection::Up:
-            points[0] = {cx - size, cy + size / 2};
-            points[1] = {cx + size, cy + size / 2};
-            points[2] = {cx, cy - size / 2 - 1};
-            break;
-        case JArrowDirection::Down:
-            points[0] = {cx - size, cy - size / 2};
-            points[1] = {cx + size, cy - size / 2};
-            points[2] = {cx, cy + size / 2 + 1};
-            break;
-        case JArrowDirection::Left:
-            points[0] = {cx + size / 2, cy - size};
-            points[1] = {cx + size / 2, cy + size};
-            points[2] = {cx - size / 2 - 1, cy};
-            break;
-        case JArrowDirection::Right:
-            points[0] = {cx - size / 2, cy - size};
-            points[1] = {cx - size / 2, cy + size};
-            points[2] = {cx + size / 2 + 1, cy};
-            break;
+    if (enabled) {
+        DrawTriangle(rect, direction, JSysColour::ButtonText);
+        return;
     }
-    JSetForeColour(enabled ? kColourBlack : kControlShadow);
-    JPaintPolygon(points, 3);
+    DrawTriangle(JRectOffset(rect, 1, 1), direction, JSysColour::Light3D);
+    DrawTriangle(rect, direction, JSysColour::GreyText);
 }
 
 void JDrawFocusFrame(const JRect& rect) {
-    JSetForeColour(kColourBlack);
-    for (int x = rect.left; x < rect.right; x += 2) {
-        JSetPixel(x, rect.top);
-        JSetPixel(x, rect.bottom - 1);
-    }
-    for (int y = rect.top; y < rect.bottom; y += 2) {
-        JSetPixel(rect.left, y);
-        JSetPixel(rect.right - 1, y);
-    }
+    const PenSnapshot saved = JSavePenState();
+    JSetPenMode(JPenMode::Invert);
+    JSetForeColour(kColourBlack);  // with Invert: every pixel it meets is inverted
+    DottedOutline(rect);
+    JRestorePenState(saved);
 }

@@ -1,6 +1,7 @@
 // What the platform's native-style controls share: their style bits and
 // notification codes, creation as child windows, the control font and
-// colours, 3D bevels and notifying the parent. Each control keeps its own
+// drawing helpers (every colour from the system colour table), 3D bevels and
+// notifying the parent. Each control keeps its own
 // state in a table keyed by its window handle, so that the window's user-data
 // slot stays free for the framework, which may also subclass the controls.
 #pragma once
@@ -11,6 +12,7 @@
 #include <string_view>
 
 #include "framework/platform/draw/draw_port.h"
+#include "framework/platform/draw/system_colours.h"
 #include "framework/platform/windows/dialog_keys.h"
 #include "framework/platform/windows/messages.h"
 #include "framework/platform/windows/window_paint.h"
@@ -25,13 +27,6 @@ constexpr std::uint32_t kWsControlBit1 = 0x20000;
 constexpr int kNotifyChange = 1;       // an edit field's text changed
 constexpr int kNotifySelChange = 2;    // a list's selection changed by the user
 constexpr int kNotifyDoubleClick = 3;  // an item of a list box was double-clicked
-
-// The system colours the controls are drawn with.
-constexpr JColour kControlFace = JColourFromRgb(0xC0C0C0);
-constexpr JColour kControlShadow = JColourFromRgb(0x808080);
-constexpr JColour kControlLight = JColourFromRgb(0xFFFFFF);
-constexpr JColour kControlHighlight = JColourFromRgb(0x000080);
-constexpr JColour kControlHighlightText = JColourFromRgb(0xFFFFFF);
 
 struct JControlSpec {
     JWnd parent = kNoWindow;
@@ -54,18 +49,20 @@ int JControlLineHeight();
 void JNotifyParent(JWnd control, int notification);
 
 // --- drawing helpers, for use between JBeginPaint and JEndPaint ---
-void JFillArea(const JRect& rect, JColour colour);
-void JFrameArea(const JRect& rect, JColour colour);
-// A two-pixel 3D border inside `rect`: raised or sunken.
+void JFillArea(const JRect& rect, JSysColour colour);
+void JFrameArea(const JRect& rect, JSysColour colour);
+// A two-pixel 3D border inside `rect`, lit from the top left: raised as a
+// button (white and light, shadow and black) or sunken as a field.
 void JDrawBevel(const JRect& rect, bool raised);
 // Text at the left edge of `rect` (or centred, or right), vertically centred.
+// Disabled text is embossed: grey over a white copy a pixel down and right.
 enum class JTextAlign { Left, Centre, Right };
-void JDrawTextIn(const JRect& rect, std::string_view text, JTextAlign align, JColour colour,
+void JDrawTextIn(const JRect& rect, std::string_view text, JTextAlign align, JSysColour colour,
                  bool enabled = true);
-// A down-pointing (or other) triangle for arrows, centred in `rect`.
+// A solid triangle for arrows, centred in `rect`, embossed when disabled.
 enum class JArrowDirection { Up, Down, Left, Right };
 void JDrawArrow(const JRect& rect, JArrowDirection direction, bool enabled);
-// A dotted focus frame.
+// A dotted focus frame that inverts what it crosses, so it shows on any colour.
 void JDrawFocusFrame(const JRect& rect);
 
 // Paints a control: begins the paint, selects the control font and calls

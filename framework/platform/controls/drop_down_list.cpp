@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "framework/platform/controls/list_box.h"
+#include "framework/platform/controls/scroll_bar.h"
 
 namespace {
 
 constexpr const char* kPopupClass = "JDropDownPopup";
-constexpr int kButtonWidth = 16;
 constexpr JMsg kChooseMessage = JMsg::User;  // posted to the drop-down: code is the item
 
 struct DropDownState {
@@ -75,7 +75,7 @@ bool OutsideClickHook(JMessage& message) {
 JRect PopupBounds(JWnd dropDown, const DropDownState& state) {
     const JRect client = JWindowClientRect(dropDown);
     const int rows = std::clamp(Count(state), 1, kDropDownVisibleItems);
-    const int height = rows * JListBoxItemHeight() + 6;
+    const int height = rows * JListBoxItemHeight() + 2;  // and the pop-up's one-pixel border
     const JRect frameClient = JFrameClientRect();
     const JPoint below = JClientToFrame(dropDown, JPoint{0, client.bottom});
     int top = below.y - frameClient.top;
@@ -97,6 +97,7 @@ void OpenList(JWnd dropDown, DropDownState* state) {
         JWindowClass windowClass;
         windowClass.name = kPopupClass;
         windowClass.proc = PopupProc;
+        windowClass.flags = kClassPlainBorder;
         JRegisterClass(windowClass);
     }
     JWindowSpec spec;
@@ -111,7 +112,7 @@ void OpenList(JWnd dropDown, DropDownState* state) {
     list.parent = state->popup;
     list.bounds = inside;
     list.id = JWindowId(dropDown);
-    list.style = kLbsKeepFocus;
+    list.style = kLbsKeepFocus | kLbsDropped;
     state->list = JCreateListBox(list);
     for (const std::string& item : state->items) {
         JListBoxAddItem(state->list, item.c_str());
@@ -125,6 +126,9 @@ void OpenList(JWnd dropDown, DropDownState* state) {
 
 // --- the closed box ---
 
+// A sunken white field with the chosen item and the raised arrow button at
+// the right; with the focus (and the list closed) the item is highlighted
+// inside a dotted frame.
 void Paint(JWnd dropDown) {
     const DropDownState* state = DropDowns().Find(dropDown);
     if (state == nullptr) {
@@ -132,22 +136,30 @@ void Paint(JWnd dropDown) {
     }
     JPaintControl(dropDown, [&](const JRect& client) {
         const bool enabled = JIsWindowEnabled(dropDown);
-        JFillArea(client, enabled ? kColourWhite : kControlFace);
-        const JRect button{client.right - 2 - kButtonWidth, client.top + 2, client.right - 2,
+        JFillArea(client, enabled ? JSysColour::Window : JSysColour::Face);
+        const JRect button{client.right - 2 - JScrollBarWidth(), client.top + 2, client.right - 2,
                            client.bottom - 2};
         const JRect text{client.left + 3, client.top + 3, button.left - 1, client.bottom - 3};
         const bool focused = JFocusWindow() == dropDown && state->popup == kNoWindow;
         if (focused) {
-            JFillArea(text, kControlHighlight);
+            JFillArea(text, JSysColour::Highlight);
         }
         if (state->selection >= 0) {
             JDrawTextIn(JRect{text.left + 2, text.top, text.right, text.bottom},
                         state->items[static_cast<std::size_t>(state->selection)], JTextAlign::Left,
-                        focused ? kControlHighlightText : kColourBlack, enabled);
+                        focused ? JSysColour::HighlightText : JSysColour::WindowText, enabled);
         }
-        JFillArea(button, kControlFace);
-        JDrawBevel(button, state->popup == kNoWindow);
-        JDrawArrow(button, JArrowDirection::Down, enabled);
+        if (focused) {
+            JDrawFocusFrame(text);
+        }
+        const bool pushed = state->popup != kNoWindow;
+        JFillArea(button, JSysColour::Face);
+        if (pushed) {
+            JFrameArea(button, JSysColour::Shadow);
+        } else {
+            JDrawBevel(button, true);
+        }
+        JDrawArrow(pushed ? JRectOffset(button, 1, 1) : button, JArrowDirection::Down, enabled);
         JDrawBevel(client, false);
     });
 }

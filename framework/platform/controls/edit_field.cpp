@@ -399,8 +399,8 @@ void DrawSelectedPart(const EditState& state, const LineView& line, int lineHeig
     }
     const int left = line.x + WidthBetween(state, line.start, from);
     const int right = line.x + WidthBetween(state, line.start, to);
-    JFillArea(JRect{left, line.top, right, line.top + lineHeight}, kControlHighlight);
-    JSetForeColour(kControlHighlightText);
+    JFillArea(JRect{left, line.top, right, line.top + lineHeight}, JSysColour::Highlight);
+    JSetForeColour(JSystemColour(JSysColour::HighlightText));
     const std::string part =
         state.text.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from));
     JDrawText(left, line.baseline, part.c_str());
@@ -424,7 +424,7 @@ void DrawLines(JWnd edit, const EditState& state, const JRect& area) {
         }
         const std::string text = state.text.substr(static_cast<std::size_t>(view.start),
                                                    static_cast<std::size_t>(view.end - view.start));
-        JSetForeColour(kColourBlack);
+        JSetForeColour(JSystemColour(JSysColour::WindowText));
         if (enabled) {
             JDrawText(view.x, view.baseline, text.c_str());
         } else {
@@ -435,7 +435,7 @@ void DrawLines(JWnd edit, const EditState& state, const JRect& area) {
         }
         if (focused && LineOf(starts, state.caret) == line) {
             const int x = view.x + WidthBetween(state, view.start, state.caret);
-            JSetForeColour(kColourBlack);
+            JSetForeColour(JSystemColour(JSysColour::WindowText));
             JDrawLine(x, view.top, x, view.top + lineHeight - 1);
         }
     }
@@ -447,7 +447,8 @@ void Paint(JWnd edit) {
         return;
     }
     JPaintControl(edit, [&](const JRect& client) {
-        const JColour background = JIsWindowEnabled(edit) ? kColourWhite : kControlFace;
+        const JSysColour background =
+            JIsWindowEnabled(edit) ? JSysColour::Window : JSysColour::Face;
         JFillArea(client, background);
         const JRect area = TextArea(edit);
         DrawLines(edit, *state, area);
@@ -500,8 +501,11 @@ JResult EditProc(JWnd edit, const JMessage& message) {
             Paint(edit);
             return 0;
         case JMsg::GetDialogCode:
-            return kDlgWantsChars | kDlgWantsArrows |
+            return kDlgWantsChars | kDlgWantsArrows | kDlgSelectsAllOnTab |
                    (state != nullptr && state->multiLine ? kDlgWantsReturn : 0);
+        case JMsg::SelectAll:
+            JEditSelectAll(edit);
+            return 0;
         case JMsg::SetFocus:
         case JMsg::KillFocus:
         case JMsg::Enable:

@@ -7,13 +7,14 @@
 
 namespace {
 
-constexpr int kBorder = 2;
+constexpr int kBevel = 2;
 
 struct ListState {
     std::vector<std::string> items;
     int selection = -1;
     int top = 0;
     JWnd bar = kNoWindow;
+    bool barShown = true;  // controls are made shown
     bool dragging = false;
 };
 
@@ -26,8 +27,13 @@ int Count(const ListState& state) {
     return static_cast<int>(state.items.size());
 }
 
+int BorderOf(JWnd list) {
+    return (JWindowStyle(list) & kLbsDropped) != 0 ? 0 : kBevel;
+}
+
 int VisibleItems(JWnd list) {
-    return std::max(1, (JWindowClientRect(list).Height() - 2 * kBorder) / JListBoxItemHeight());
+    return std::max(1,
+                    (JWindowClientRect(list).Height() - 2 * BorderOf(list)) / JListBoxItemHeight());
 }
 
 int MaxTop(JWnd list, const ListState& state) {
@@ -44,10 +50,11 @@ void UpdateBar(JWnd list, ListState* state) {
     JScrollBarSetRange(state->bar, 0, maxTop);
     JScrollBarSetPage(state->bar, VisibleItems(list));
     JScrollBarSetPosition(state->bar, state->top);
-    if (maxTop > 0 && !JIsWindowVisible(state->bar)) {
-        JShowWindow(state->bar, false);
-    } else if (maxTop == 0 && JIsWindowVisible(state->bar)) {
-        JHideWindow(state->bar);
+    // Its own flag, not JIsWindowVisible: the list may sit in a pop-up not shown yet.
+    const bool wanted = maxTop > 0;
+    if (wanted != state->barShown) {
+        state->barShown = wanted;
+        wanted ? JShowWindow(state->bar, false) : JHideWindow(state->bar);
     }
 }
 
@@ -83,38 +90,53 @@ void Select(JWnd list, ListState* state, int index, bool notify) {
     }
 }
 
-int ItemAt(const ListState& state, int y) {
-    const int offset = y - kBorder;
+int ItemAt(JWnd list, const ListState& state, int y) {
+    const int offset = y - BorderOf(list);
     return state.top + (offset >= 0 ? offset / JListBoxItemHeight() : -1);
 }
 
+// Only whole rows are drawn: a row cut by the bottom edge is left out.
 void Paint(JWnd list) {
     const ListState* state = Lists().Find(list);
     if (state == nullptr) {
         return;
     }
     JPaintControl(list, [&](const JRect& client) {
-        JFillArea(client, kColourWhite);
-        const bool focused = JFocusWindow() == list;
-        const int right = client.right - kBorder;
-        for (int i = state->top; i < Count(*state); ++i) {
+        JFillArea(client, JSysColour::Window);
+        const int border = BorderOf(list);
+        const JRect bar = state->barShown ? JWindowBounds(state->bar) : JRect{};
+        const int right = bar.Empty() ? client.right - border : bar.left;
+        const bool enabled = JIsWindowEnabled(list);
+        const int last = std::min(Count(*state), state->top + VisibleItems(list));
+        for (int i = state->top; i < last; ++i) {
             JRect row = JListBoxItemRect(list, i);
-            if (row.top >= client.bottom - kBorder) {
-                break;
-            }
             row.right = right;
             const bool selected = i == state->selection;
             if (selected) {
-                JFillArea(row, focused ? kControlHighlight : kControlShadow);
+                JFillArea(row, JSysColour::Highlight);
             }
             const JRect text{row.left + 2, row.top, row.right, row.bottom};
             JDrawTextIn(text, state->items[static_cast<std::size_t>(i)], JTextAlign::Left,
-                        selected ? kControlHighlightText : kColourBlack, JIsWindowEnabled(list));
+                        selected ? JSysColour::HighlightText : JSysColour::WindowText, enabled);
         }
-        JFillArea(JRect{client.left, client.bottom - kBorder, client.right, client.bottom},
-                  kColourWhite);
-        JDrawBevel(client, false);
+        const int focusRow = state->selection >= 0 ? state->selection : 0;
+        if (JFocusWindow() == list && focusRow >= state->top && focusRow < last) {
+            JRect row = JListBoxItemRect(list, focusRow);
+            row.right = right;
+            JDrawFocusFrame(row);
+        }
+        if (border > 0) {
+            JDrawBevel(client, false);
+        }
     });
+}
+
+// The list's open-list form follows the mouse with its highlight.
+void Hover(JWnd list, ListState* state, const JMessage& message) {
+    const int index = ItemAt(list, *state, message.y);
+    if (index >= state->top && index < std::min(Count(*state), state->top + VisibleItems(list))) {
+        Select(list, state, index, false);
+    }
 }
 
 // --- input ---
@@ -123,11 +145,17 @@ void MouseDown(JWnd list, ListState* state, const JMessage& message) {
     if ((JWindowStyle(list) & kLbsKeepFocus) == 0) {
         JSetFocus(list);
     }
-    const int index = ItemAt(*state, message.y);
+    const int index = ItemAt(list, *state, message.y);
     if (index < 0 || index >= Count(*state)) {
         return;
     }
+    // In an open drop-down list the mouse has already highlighted the item:
+    // the click still chooses it.
+    const bool alreadySelected = index == state->selection;
     Select(list, state, index, true);
+    if (alreadySelected && (JWindowStyle(list) & kLbsDropped) != 0) {
+        JNotifyParent(list, kNotifySelChange);
+    }
     if (message.clicks >= 2) {
         JNotifyParent(list, kNotifyDoubleClick);
         return;
@@ -137,8 +165,11 @@ void MouseDown(JWnd list, ListState* state, const JMessage& message) {
 }
 
 void MouseMove(JWnd list, ListState* state, const JMessage& message) {
-    if (state->dragging) {
-        Select(list, state, std::clamp(ItemAt(*state, message.y), 0, Count(*state) - 1), true);
+    if (!state->dragging && (JWindowStyle(list) & kLbsDropped) != 0) {
+        Hover(list, state, message);
+    } else if (state->dragging) {
+        Select(list, state, std::clamp(ItemAt(list, *state, message.y), 0, Count(*state) - 1),
+               true);
     }
 }
 
@@ -202,8 +233,9 @@ void Create(JWnd list) {
     const JRect client = JWindowClientRect(list);
     JControlSpec bar;
     bar.parent = list;
-    bar.bounds = JRect{client.right - kBorder - kScrollBarWidth, kBorder, client.right - kBorder,
-                       client.bottom - kBorder};
+    const int border = BorderOf(list);
+    bar.bounds = JRect{client.right - border - JScrollBarWidth(), border, client.right - border,
+                       client.bottom - border};
     bar.style = kSbsVertical;
     state->bar = JCreateScrollBar(bar);
     UpdateBar(list, state);
@@ -269,7 +301,12 @@ JWnd JCreateListBox(const JControlSpec& spec) {
     JWindowClass windowClass;
     windowClass.name = kListBoxClass;
     windowClass.proc = ListProc;
-    return JCreateControlWindow(windowClass, spec, kWsTabStop);
+    windowClass.background = JSystemColour(JSysColour::Window);
+    JControlSpec whole = spec;
+    const int border = (spec.style & kLbsDropped) != 0 ? 0 : kBevel;
+    const int rows = std::max(1, (spec.bounds.Height() - 2 * border) / JListBoxItemHeight());
+    whole.bounds.bottom = whole.bounds.top + rows * JListBoxItemHeight() + 2 * border;
+    return JCreateControlWindow(windowClass, whole, kWsTabStop);
 }
 
 int JListBoxAddItem(JWnd list, const char* text) {
@@ -333,9 +370,10 @@ int JListBoxItemHeight() {
 }
 
 JRect JListBoxItemRect(JWnd list, int index) {
-    const int top = kBorder + (index - JListBoxTopIndex(list)) * JListBoxItemHeight();
+    const int border = BorderOf(list);
+    const int top = border + (index - JListBoxTopIndex(list)) * JListBoxItemHeight();
     const JRect client = JWindowClientRect(list);
-    return JRect{kBorder, top, client.right - kBorder, top + JListBoxItemHeight()};
+    return JRect{border, top, client.right - border, top + JListBoxItemHeight()};
 }
 
 JWnd JListBoxScrollBar(JWnd list) {

@@ -82,24 +82,37 @@ std::vector<std::string> WrapText(const char* text, int width) {
 
 // --- icons ---
 
+// The icons' own artwork colours: pictures, like the icons of a resource, so
+// they keep their colours whatever the system colours are.
+constexpr JColour kIconOutline = JColourFromRgb(0x000000);
+constexpr JColour kIconStopRed = JColourFromRgb(0xD00000);
+constexpr JColour kIconCautionYellow = JColourFromRgb(0xFFE000);
+constexpr JColour kIconInfoBlue = JColourFromRgb(0x0040C0);
+constexpr JColour kIconWhite = JColourFromRgb(0xFFFFFF);
+
 void DrawDisc(const JRect& r, JColour fill) {
     JSetForeColour(fill);
     JPaintRoundRect(r, r.Width() / 2, r.Height() / 2);
-    JSetForeColour(kColourBlack);
+    JSetForeColour(kIconOutline);
     JFrameRoundRect(r, r.Width() / 2, r.Height() / 2);
 }
 
 void DrawGlyph(const JRect& r, const char* glyph, JColour colour) {
     JSetFontSize(26);
     JSetFontStyle(kFontBold);
-    JDrawTextIn(r, glyph, JTextAlign::Centre, colour);
+    const std::string text(glyph);
+    const JTextExtent extent = JMeasureText(text.c_str());
+    JSetForeColour(colour);
+    JDrawText(r.left + (r.Width() - extent.width) / 2,
+              r.top + (r.Height() - (extent.ascent + extent.descent)) / 2 + extent.ascent,
+              text.c_str());
     JSetFontSize(kDefaultFontSize);
     JSetFontStyle(0);
 }
 
 void DrawStopIcon(const JRect& r) {
-    DrawDisc(r, JColourFromRgb(0xD00000));
-    JSetForeColour(kColourWhite);
+    DrawDisc(r, kIconStopRed);
+    JSetForeColour(kIconWhite);
     for (int d = -1; d <= 1; ++d) {
         JDrawLine(r.left + 9 + d, r.top + 9, r.right - 10 + d, r.bottom - 10);
         JDrawLine(r.right - 10 + d, r.top + 9, r.left + 9 + d, r.bottom - 10);
@@ -109,9 +122,9 @@ void DrawStopIcon(const JRect& r) {
 void DrawCautionIcon(const JRect& r) {
     const JPoint triangle[3] = {
         {r.left + r.Width() / 2, r.top + 1}, {r.right - 1, r.bottom - 2}, {r.left, r.bottom - 2}};
-    JSetForeColour(JColourFromRgb(0xFFE000));
+    JSetForeColour(kIconCautionYellow);
     JPaintPolygon(triangle, 3);
-    JSetForeColour(kColourBlack);
+    JSetForeColour(kIconOutline);
     JFramePolygon(triangle, 3);
     const int cx = r.left + r.Width() / 2;
     JFillRect(cx - 1, r.top + 10, cx + 2, r.top + 22);
@@ -127,12 +140,12 @@ void DrawIcon(JMessageIcon icon, const JRect& r) {
             DrawCautionIcon(r);
             break;
         case JMessageIcon::Information:
-            DrawDisc(r, JColourFromRgb(0x0040C0));
-            DrawGlyph(r, "i", kColourWhite);
+            DrawDisc(r, kIconInfoBlue);
+            DrawGlyph(r, "i", kIconWhite);
             break;
         case JMessageIcon::Question:
-            DrawDisc(r, kColourWhite);
-            DrawGlyph(r, "?", JColourFromRgb(0x0040C0));
+            DrawDisc(r, kIconWhite);
+            DrawGlyph(r, "?", kIconInfoBlue);
             break;
         case JMessageIcon::None:
             break;
@@ -155,6 +168,11 @@ void Answer(JWnd box, int id) {
 JResult BoxProc(JWnd box, const JMessage& message) {
     switch (message.type) {
         case JMsg::Paint:
+            // The face colour is read at each paint, so that the box and its
+            // label (which takes the box's background) follow the system colours.
+            if (!(JWindowBackground(box) == JSystemColour(JSysColour::Face))) {
+                JSetWindowBackground(box, JSystemColour(JSysColour::Face));
+            }
             JPaintControl(box, [&](const JRect& /*client*/) {
                 if (const BoxState* state = Boxes().Find(box)) {
                     DrawIcon(state->icon, IconRect());
@@ -235,7 +253,7 @@ JWnd CreateBox(const JMessageBoxSpec& spec, JWnd* defaultButton) {
         JWindowClass windowClass;
         windowClass.name = kMessageBoxClass;
         windowClass.proc = BoxProc;
-        windowClass.background = kControlFace;
+        windowClass.background = JSystemColour(JSysColour::Face);
         JRegisterClass(windowClass);
     }
     const std::vector<std::string> lines = WrapText(spec.text, kMaxTextWidth);

@@ -26,30 +26,30 @@ void SetPressed(JWnd button, ButtonState* state, bool pressed) {
     }
 }
 
+// Raised, with a black frame around it when it is the default or has the
+// focus; pushed in, a flat shadow frame with the label a pixel down and right.
 void Paint(JWnd button) {
     const ButtonState* state = Buttons().Find(button);
     const bool pressed = state != nullptr && state->pressed;
     JPaintControl(button, [&](const JRect& client) {
-        JFillArea(client, kControlFace);
+        JFillArea(client, JSysColour::Face);
         JRect face = client;
         if (IsDefault(button) || JFocusWindow() == button) {
-            JFrameArea(face, kColourBlack);  // the default button's heavier frame
+            JFrameArea(face, JSysColour::WindowFrame);
             face = JRect{face.left + 1, face.top + 1, face.right - 1, face.bottom - 1};
         }
-        JFrameArea(face, kColourBlack);
-        const JRect bevel{face.left + 1, face.top + 1, face.right - 1, face.bottom - 1};
         if (pressed) {
-            JFrameArea(bevel, kControlShadow);
+            JFrameArea(face, JSysColour::Shadow);
         } else {
-            JDrawBevel(bevel, true);
+            JDrawBevel(face, true);
         }
         const int shift = pressed ? 1 : 0;
-        const JRect label = JRectOffset(bevel, shift, shift);
-        JDrawTextIn(label, JWindowTitle(button), JTextAlign::Centre, kColourBlack,
+        const JRect label = JRectOffset(face, shift, shift);
+        JDrawTextIn(label, JWindowTitle(button), JTextAlign::Centre, JSysColour::ButtonText,
                     JIsWindowEnabled(button));
         if (JFocusWindow() == button) {
             JDrawFocusFrame(
-                JRect{label.left + 2, label.top + 2, label.right - 2, label.bottom - 2});
+                JRect{label.left + 3, label.top + 3, label.right - 3, label.bottom - 3});
         }
     });
 }
@@ -154,7 +154,7 @@ JWnd JCreatePushButton(const JControlSpec& spec) {
     JWindowClass windowClass;
     windowClass.name = kPushButtonClass;
     windowClass.proc = ButtonProc;
-    windowClass.background = kControlFace;
+    windowClass.background = JSystemColour(JSysColour::Face);
     return JCreateControlWindow(windowClass, spec, kWsTabStop);
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "framework/platform/system/process.h"
+
 namespace {
 
 constexpr int kMinThumb = 8;
@@ -99,10 +101,21 @@ void Notify(JWnd bar, const BarState& state, JScrollPart part, int value) {
 
 // --- drawing ---
 
+// The track: the scroll-bar colour dithered with white, as a checkerboard.
+void DrawTrack(const JRect& rect) {
+    JFillArea(rect, JSysColour::ScrollBar);
+    JSetForeColour(JSystemColour(JSysColour::Light3D));
+    for (int y = rect.top; y < rect.bottom; ++y) {
+        for (int x = rect.left + (y + rect.left) % 2; x < rect.right; x += 2) {
+            JFillRect(x, y, x + 1, y + 1);
+        }
+    }
+}
+
 void DrawArrowBox(const JRect& rect, JArrowDirection direction, bool pressed, bool enabled) {
-    JFillArea(rect, kControlFace);
+    JFillArea(rect, JSysColour::Face);
     if (pressed) {
-        JFrameArea(rect, kControlShadow);
+        JFrameArea(rect, JSysColour::Shadow);
     } else {
         JDrawBevel(rect, true);
     }
@@ -117,7 +130,7 @@ void Paint(JWnd bar) {
     JPaintControl(bar, [&](const JRect& client) {
         const Layout layout = LayoutOf(bar, *state);
         const bool enabled = Enabled(bar, *state);
-        JFillArea(client, JColourFromRgb(0xE0E0E0));
+        DrawTrack(client);
         const JRect back = SpanRect(bar, *state, 0, layout.arrow);
         const JRect forward = SpanRect(bar, *state, layout.length - layout.arrow, layout.arrow);
         DrawArrowBox(back, state->vertical ? JArrowDirection::Up : JArrowDirection::Left,
@@ -127,7 +140,7 @@ void Paint(JWnd bar) {
         if (enabled && layout.trackLength > 0) {
             const int start = ThumbStart(layout, *state, ShownPosition(*state));
             const JRect thumb = SpanRect(bar, *state, start, layout.thumbLength);
-            JFillArea(thumb, kControlFace);
+            JFillArea(thumb, JSysColour::Face);
             JDrawBevel(thumb, true);
         }
     });
@@ -264,11 +277,15 @@ JResult BarProc(JWnd bar, const JMessage& message) {
 
 }  // namespace
 
+int JScrollBarWidth() {
+    return JNewerShell() ? 16 : 21;
+}
+
 JWnd JCreateScrollBar(const JControlSpec& spec) {
     JWindowClass windowClass;
     windowClass.name = kScrollBarClass;
     windowClass.proc = BarProc;
-    windowClass.background = kControlFace;
+    windowClass.background = JSystemColour(JSysColour::Face);
     return JCreateControlWindow(windowClass, spec, 0);
 }
 
@@ -276,8 +293,9 @@ JWnd JAttachWindowScrollBar(JWnd window, bool vertical) {
     const JRect client = JWindowClientRect(window);
     JControlSpec spec;
     spec.parent = window;
-    spec.bounds = vertical ? JRect{client.right - kScrollBarWidth, 0, client.right, client.bottom}
-                           : JRect{0, client.bottom - kScrollBarWidth, client.right, client.bottom};
+    const int width = JScrollBarWidth();
+    spec.bounds = vertical ? JRect{client.right - width, 0, client.right, client.bottom}
+                           : JRect{0, client.bottom - width, client.right, client.bottom};
     spec.style = kSbsWindowBar | (vertical ? kSbsVertical : 0);
     return JCreateScrollBar(spec);
 }

@@ -16,7 +16,8 @@
 constexpr const char* kScrollBarClass = "scrollbar";
 constexpr std::uint32_t kSbsVertical = kWsControlBit0;
 constexpr std::uint32_t kSbsWindowBar = kWsControlBit1;
-constexpr int kScrollBarWidth = 16;
+// The thickness of a scroll bar: 16 pixels with the newer shell, else 21.
+int JScrollBarWidth();
 
 JWnd JCreateScrollBar(const JControlSpec& spec);
 // A bar along the right (vertical) or bottom edge of the window's client

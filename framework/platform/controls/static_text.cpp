@@ -14,6 +14,9 @@ JTextAlign AlignmentOf(JWnd control) {
 
 void Paint(JWnd control) {
     JPaintControl(control, [&](const JRect& client) {
+        // No background of its own: the text sits on its parent's.
+        JSetForeColour(JWindowBackground(JWindowParent(control)));
+        JFillRect(client.left, client.top, client.right, client.bottom);
         const std::string_view text = JWindowTitle(control);
         const int lineHeight = JControlLineHeight();
         const JTextAlign align = AlignmentOf(control);
@@ -26,7 +29,8 @@ void Paint(JWnd control) {
                 end = text.size();
             }
             const JRect line{client.left, top, client.right, top + lineHeight};
-            JDrawTextIn(line, text.substr(start, end - start), align, kColourBlack, enabled);
+            JDrawTextIn(line, text.substr(start, end - start), align, JSysColour::WindowText,
+                        enabled);
             top += lineHeight;
             start = end + 1;
         }
@@ -52,7 +56,7 @@ JWnd JCreateStaticText(const JControlSpec& spec) {
     JWindowClass windowClass;
     windowClass.name = kStaticTextClass;
     windowClass.proc = StaticProc;
-    windowClass.background = kControlFace;
+    windowClass.flags = kClassNoBackground;  // painted in the parent's colour
     return JCreateControlWindow(windowClass, spec, 0);
 }
 

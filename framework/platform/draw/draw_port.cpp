@@ -7,10 +7,9 @@
 #include "framework/platform/draw/bitmaps.h"
 #include "framework/platform/draw/frame.h"
 #include "framework/platform/draw/pictures.h"
+#include "framework/platform/draw/system_colours.h"
 
 namespace {
-
-constexpr std::uint32_t kGrayTextColour = 0x808080;
 
 struct DrawingGlobals {
     DrawPort* port = nullptr;
@@ -458,7 +457,9 @@ void JDrawText(int x, int y, const char* text) {
 
 void JDrawDisabledText(int x, int y, const char* text) {
     const DrawingGlobals& g = Globals();
-    DrawTextIn(x, y, text, g.hasDisabledColour ? JColourToRgb(g.disabledColour) : kGrayTextColour);
+    DrawTextIn(
+        x, y, text,
+        g.hasDisabledColour ? JColourToRgb(g.disabledColour) : JSystemRgb(JSysColour::GreyText));
 }
 
 void JSetDisabledTextColour(const JColour* colour) {

@@ -91,6 +91,9 @@ bool JIsDialogMessage(JWnd dialog, const JMessage& message) {
             JNextTabStop(dialog, message.window, (message.modifiers & kModShift) != 0);
         if (next != kNoWindow) {
             JSetFocus(next);
+            if ((DialogCode(next) & kDlgSelectsAllOnTab) != 0) {
+                JSendMessage(next, JMsg::SelectAll);
+            }
         }
     } else if (message.key == kKeyReturn) {
         const JWnd focused = (code & kDlgButton) != 0 ? message.window : JDefaultButton(dialog);

@@ -15,12 +15,13 @@ constexpr std::uint32_t kDlgWantsChars = 0x08;
 constexpr std::uint32_t kDlgWantsAll = 0x10;       // every key, Escape included
 constexpr std::uint32_t kDlgDefaultButton = 0x20;  // the button that Return presses
 constexpr std::uint32_t kDlgButton = 0x40;         // a push button: Return presses it when focused
+constexpr std::uint32_t kDlgSelectsAllOnTab = 0x80;  // text: Tab into it sends SelectAll
 
 // Handles `message` when it is a dialog key for a window inside `dialog`:
-// Tab moves the focus; Return sends Command to the dialog with the id of the
-// focused button, else of the default button, else kIdOk; Escape sends
-// Command kIdCancel. The source is the button that was pressed, if any.
-// True when the message was used up; otherwise translate and dispatch it.
+// Tab moves the focus (and a text control it lands on selects all its text); Return sends Command
+// to the dialog with the id of the focused button, else of the default button, else kIdOk; Escape
+// sends Command kIdCancel. The source is the button that was pressed, if any. True when the message
+// was used up; otherwise translate and dispatch it.
 bool JIsDialogMessage(JWnd dialog, const JMessage& message);
 
 // The next (or previous) tab stop after `from` among the dialog's

@@ -1,9 +1,11 @@
-// The look of the menus: the frame's bar with its system-menu box and
-// titles, and pop-up menus with check marks, mnemonics underlined, greyed
-// items, separators, shortcut texts and sub-menu arrows.
+// The look of the menus, in the colours of the system table: the frame's bar
+// with its system-menu box and titles (the open one pushed in), and pop-up
+// menus inside a raised edge, with check marks, mnemonics underlined, greyed
+// items embossed, etched separators, shortcut texts and sub-menu arrows.
 #include <algorithm>
 
 #include "framework/platform/draw/draw_port.h"
+#include "framework/platform/draw/system_colours.h"
 #include "framework/platform/draw/text.h"
 #include "framework/platform/windows/menu_system.h"
 
@@ -14,20 +16,13 @@ constexpr int kSystemBoxWidth = 20;
 constexpr int kTitlePadding = 8;
 constexpr int kItemHeight = 18;
 constexpr int kSeparatorHeight = 8;
-constexpr int kPopupPadding = 2;  // above the first item and below the last
+// The pop-up window's own border is the edge's outer ring; the inner ring
+// and a line of menu colour lie inside its client area.
+constexpr int kPopupInset = 2;
 constexpr int kCheckColumn = 20;  // the check mark, left of the text
 constexpr int kArrowColumn = 16;  // the sub-menu arrow, right of the text
 constexpr int kShortcutGap = 24;  // between the text and the shortcut
 constexpr int kMinimumPopupWidth = 80;
-
-constexpr std::uint32_t kFace = 0xD4D0C8;
-constexpr std::uint32_t kText = 0x000000;
-constexpr std::uint32_t kHighlight = 0x1F4E8C;
-constexpr std::uint32_t kHighlightText = 0xFFFFFF;
-constexpr std::uint32_t kGreyText = 0x808080;
-constexpr std::uint32_t kEtched = 0xFFFFFF;  // the light edge of greyed text and separators
-constexpr std::uint32_t kShade = 0x808080;
-constexpr std::uint32_t kOutline = 0x404040;
 
 // The menu font, released when it goes out of scope.
 struct MenuFont {
@@ -45,13 +40,21 @@ struct MenuFont {
     }
 };
 
-void Fill(const RasterTarget& target, const JRect& rect, std::uint32_t colour) {
-    RasterFillRect(target, RasterInk{colour}, rect);
+void Fill(const RasterTarget& target, const JRect& rect, JSysColour colour) {
+    RasterFillRect(target, RasterInk{JSystemRgb(colour)}, rect);
+}
+
+// `topLeft` along the top and left, `bottomRight` along the bottom and right.
+void Ring(const RasterTarget& target, const JRect& r, JSysColour topLeft, JSysColour bottomRight) {
+    Fill(target, JRect{r.left, r.top, r.right - 1, r.top + 1}, topLeft);
+    Fill(target, JRect{r.left, r.top, r.left + 1, r.bottom - 1}, topLeft);
+    Fill(target, JRect{r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
+    Fill(target, JRect{r.right - 1, r.top, r.right, r.bottom}, bottomRight);
 }
 
 void DrawLabelText(const RasterTarget& target, const MenuFont& font, int x, int baseline,
-                   const MenuLabel& label, std::uint32_t colour) {
-    JFontDraw(font.font, target, x, baseline, label.shown.c_str(), colour);
+                   const MenuLabel& label, JSysColour colour) {
+    JFontDraw(font.font, target, x, baseline, label.shown.c_str(), JSystemRgb(colour));
     if (label.mnemonicIndex < 0) {
         return;
     }
@@ -61,45 +64,58 @@ void DrawLabelText(const RasterTarget& target, const MenuFont& font, int x, int 
     Fill(target, JRect{left, baseline + 2, right, baseline + 3}, colour);
 }
 
-// Greyed text is etched: a light copy below and right of the grey one.
+// Greyed text is embossed: a white copy below and right of the grey one
+// (not on the highlight, where it would only blur).
 void DrawLabel(const RasterTarget& target, const MenuFont& font, int x, int baseline,
                const MenuLabel& label, bool greyed, bool highlighted) {
     if (!greyed) {
-        DrawLabelText(target, font, x, baseline, label, highlighted ? kHighlightText : kText);
+        DrawLabelText(target, font, x, baseline, label,
+                      highlighted ? JSysColour::HighlightText : JSysColour::MenuText);
         return;
     }
     if (!highlighted) {
-        DrawLabelText(target, font, x + 1, baseline + 1, label, kEtched);
+        DrawLabelText(target, font, x + 1, baseline + 1, label, JSysColour::Light3D);
     }
-    DrawLabelText(target, font, x, baseline, label, kGreyText);
+    DrawLabelText(target, font, x, baseline, label, JSysColour::GreyText);
 }
 
-void DrawSystemBox(const RasterTarget& target, const JRect& slot, bool highlighted) {
-    const JRect box{slot.left + 2, slot.top + 2, slot.right - 2, slot.bottom - 3};
-    Fill(target, box, highlighted ? kHighlight : kFace);
-    const std::uint32_t glyph = highlighted ? kHighlightText : kText;
-    const int midY = (box.top + box.bottom) / 2;
-    Fill(target, JRect{box.left + 3, midY - 1, box.right - 3, midY + 1}, glyph);
-    for (const JRect& edge : {JRect{box.left, box.top, box.right, box.top + 1},
-                              JRect{box.left, box.bottom - 1, box.right, box.bottom},
-                              JRect{box.left, box.top, box.left + 1, box.bottom},
-                              JRect{box.right - 1, box.top, box.right, box.bottom}}) {
-        Fill(target, edge, kOutline);
+// The frame's system-menu box: a small raised button with a bar, pushed in
+// while its menu is open.
+void DrawSystemBox(const RasterTarget& target, const JRect& slot, bool open) {
+    const JRect box{slot.left + 2, slot.top + 2, slot.right - 2, slot.bottom - 2};
+    Fill(target, box, JSysColour::Face);
+    if (open) {
+        Ring(target, box, JSysColour::DarkShadow, JSysColour::Light3D);
+        Ring(target, JRect{box.left + 1, box.top + 1, box.right - 1, box.bottom - 1},
+             JSysColour::Shadow, JSysColour::Light);
+    } else {
+        Ring(target, box, JSysColour::Light3D, JSysColour::DarkShadow);
+        Ring(target, JRect{box.left + 1, box.top + 1, box.right - 1, box.bottom - 1},
+             JSysColour::Light, JSysColour::Shadow);
+    }
+    const int shift = open ? 1 : 0;
+    const int midY = (box.top + box.bottom) / 2 + shift;
+    Fill(target, JRect{box.left + 4 + shift, midY - 1, box.right - 4 + shift, midY + 1},
+         JSysColour::ButtonText);
+}
+
+// A check mark as pixels: seven columns, three pixels tall each.
+void DrawCheckMark(const RasterTarget& target, const JRect& item, JSysColour colour) {
+    const int x = item.left + 6;
+    const int y = (item.top + item.bottom) / 2 - 3;
+    constexpr int kRise[] = {2, 3, 4, 3, 2, 1, 0};
+    for (int i = 0; i < 7; ++i) {
+        Fill(target, JRect{x + i, y + kRise[i], x + i + 1, y + kRise[i] + 3}, colour);
     }
 }
 
-void DrawCheckMark(const RasterTarget& target, const JRect& item, std::uint32_t colour) {
-    const int x = item.left + 5;
-    const int y = (item.top + item.bottom) / 2;
-    const JPoint tick[] = {{x, y}, {x + 3, y + 3}, {x + 9, y - 3}};
-    RasterPolyline(target, RasterInk{colour}, tick, 3, false, 2);
-}
-
-void DrawSubMenuArrow(const RasterTarget& target, const JRect& item, std::uint32_t colour) {
+// A solid triangle pointing right, four pixels wide.
+void DrawSubMenuArrow(const RasterTarget& target, const JRect& item, JSysColour colour) {
     const int x = item.right - kArrowColumn + 5;
     const int y = (item.top + item.bottom) / 2;
-    const JPoint arrow[] = {{x, y - 4}, {x + 4, y}, {x, y + 4}};
-    RasterPolygonFill(target, RasterInk{colour}, arrow, 3);
+    for (int i = 0; i < 4; ++i) {
+        Fill(target, JRect{x + i, y - 3 + i, x + i + 1, y + 4 - i}, colour);
+    }
 }
 
 int ItemHeight(const MenuItemRecord& item) {
@@ -108,8 +124,8 @@ int ItemHeight(const MenuItemRecord& item) {
 
 void DrawSeparator(const RasterTarget& target, const JRect& item) {
     const int y = (item.top + item.bottom) / 2 - 1;
-    Fill(target, JRect{item.left + 2, y, item.right - 2, y + 1}, kShade);
-    Fill(target, JRect{item.left + 2, y + 1, item.right - 2, y + 2}, kEtched);
+    Fill(target, JRect{item.left + 1, y, item.right - 1, y + 1}, JSysColour::Shadow);
+    Fill(target, JRect{item.left + 1, y + 1, item.right - 1, y + 2}, JSysColour::Light3D);
 }
 
 void DrawItem(const RasterTarget& target, const MenuFont& font, const MenuItemRecord& item,
@@ -119,9 +135,11 @@ void DrawItem(const RasterTarget& target, const MenuFont& font, const MenuItemRe
         return;
     }
     if (highlighted) {
-        Fill(target, rect, kHighlight);
+        Fill(target, rect, JSysColour::Highlight);
     }
-    const std::uint32_t ink = highlighted ? kHighlightText : item.Greyed() ? kGreyText : kText;
+    const JSysColour ink = highlighted     ? JSysColour::HighlightText
+                           : item.Greyed() ? JSysColour::GreyText
+                                           : JSysColour::MenuText;
     if ((item.flags & kMenuChecked) != 0) {
         DrawCheckMark(target, rect, ink);
     }
@@ -179,8 +197,7 @@ int MenuBarSlotAt(JPoint framePoint) {
 
 void PaintMenuBar(const JRect& strip) {
     const RasterTarget target = JCurrentRasterTarget();
-    Fill(target, strip, kFace);
-    Fill(target, JRect{strip.left, strip.bottom - 1, strip.right, strip.bottom}, kShade);
+    Fill(target, strip, JSysColour::Menu);
     const MenuRecord* bar = FindMenu(FrameMenuBar());
     if (bar == nullptr) {
         return;
@@ -195,11 +212,14 @@ void PaintMenuBar(const JRect& strip) {
         if (item.Separator() || rect.Empty()) {
             continue;
         }
+        // The open title is pushed in, its text a pixel down and right.
+        const int shift = highlight == slot ? 1 : 0;
         if (highlight == slot) {
-            Fill(target, rect, kHighlight);
+            Ring(target, rect, JSysColour::Shadow, JSysColour::Light3D);
         }
-        DrawLabel(target, font, rect.left + kTitlePadding, font.Baseline(rect.top, rect.bottom),
-                  ParseMenuLabel(item.text), item.Greyed(), highlight == slot);
+        DrawLabel(target, font, rect.left + kTitlePadding + shift,
+                  font.Baseline(rect.top, rect.bottom) + shift, ParseMenuLabel(item.text),
+                  item.Greyed(), false);
     }
 }
 
@@ -207,7 +227,7 @@ JPoint PopupClientSize(const MenuRecord& menu) {
     const MenuFont font;
     int labels = 0;
     int shortcuts = 0;
-    int height = 2 * kPopupPadding;
+    int height = 2 * kPopupInset;
     for (const MenuItemRecord& item : menu.items) {
         const MenuLabel label = ParseMenuLabel(item.text);
         labels = std::max(labels, font.Width(label.shown));
@@ -216,27 +236,28 @@ JPoint PopupClientSize(const MenuRecord& menu) {
     }
     const int width =
         kCheckColumn + labels + (shortcuts > 0 ? kShortcutGap + shortcuts : 0) + kArrowColumn;
-    return JPoint{std::max(width, kMinimumPopupWidth), height};
+    return JPoint{std::max(width, kMinimumPopupWidth) + 2 * kPopupInset, height};
 }
 
 JRect PopupItemRect(const MenuRecord& menu, int position) {
     if (position < 0 || position >= static_cast<int>(menu.items.size())) {
         return JRect{};
     }
-    int top = kPopupPadding;
+    int top = kPopupInset;
     for (int i = 0; i < position; ++i) {
         top += ItemHeight(menu.items[static_cast<std::size_t>(i)]);
     }
     const int width = PopupClientSize(menu).x;
-    return JRect{0, top, width, top + ItemHeight(menu.items[static_cast<std::size_t>(position)])};
+    return JRect{kPopupInset, top, width - kPopupInset,
+                 top + ItemHeight(menu.items[static_cast<std::size_t>(position)])};
 }
 
 int PopupItemAt(const MenuRecord& menu, JPoint client) {
     const int width = PopupClientSize(menu).x;
-    if (client.x < 0 || client.x >= width) {
+    if (client.x < kPopupInset || client.x >= width - kPopupInset) {
         return -1;
     }
-    int top = kPopupPadding;
+    int top = kPopupInset;
     for (std::size_t i = 0; i < menu.items.size(); ++i) {
         const int bottom = top + ItemHeight(menu.items[i]);
         if (client.y >= top && client.y < bottom) {
@@ -249,12 +270,13 @@ int PopupItemAt(const MenuRecord& menu, JPoint client) {
 
 void PaintPopup(const RasterTarget& target, const MenuRecord& menu, int highlight) {
     const JPoint size = PopupClientSize(menu);
-    Fill(target, JRect{0, 0, size.x, size.y}, kFace);
+    Fill(target, JRect{0, 0, size.x, size.y}, JSysColour::Menu);
+    Ring(target, JRect{0, 0, size.x, size.y}, JSysColour::Light3D, JSysColour::Shadow);
     const MenuFont font;
-    int top = kPopupPadding;
+    int top = kPopupInset;
     for (std::size_t i = 0; i < menu.items.size(); ++i) {
         const MenuItemRecord& item = menu.items[i];
-        const JRect rect{0, top, size.x, top + ItemHeight(item)};
+        const JRect rect{kPopupInset, top, size.x - kPopupInset, top + ItemHeight(item)};
         DrawItem(target, font, item, rect, static_cast<int>(i) == highlight);
         top = rect.bottom;
     }

@@ -38,6 +38,7 @@ enum class JMsg : std::uint16_t {
     HScroll,     // code: a JScrollPart; value: the amount or position; source: a scroll bar or none
     VScroll,
     GetDialogCode,  // result: kDlg bits (dialog_keys.h)
+    SelectAll,      // a text control selects its whole text (Tab brought the focus)
     Quit,           // code: the exit code
     User = 0x400,   // and upward: free for the layers above
 };

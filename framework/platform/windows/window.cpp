@@ -12,7 +12,7 @@ namespace {
 
 constexpr int kCaptionHeight = 20;
 constexpr int kSizingBorder = 4;
-constexpr int kFixedBorder = 2;
+constexpr int kFixedBorder = 3;  // the raised edge and a line of face colour
 constexpr int kBoxWidth = 18;
 
 JRect ClampSize(const WindowRecord& record, JRect bounds) {
@@ -592,10 +592,10 @@ JRect JBordersForStyle(std::uint32_t style) {
     int side = 0;
     if ((style & kWsSizing) != 0) {
         side = kSizingBorder;
+    } else if ((style & kWsCaption) != 0) {
+        side = kFixedBorder;  // a titled window is framed whatever its border style
     } else if ((style & kWsThinBorder) != 0) {
         side = 1;
-    } else if ((style & kWsCaption) != 0) {
-        side = kFixedBorder;
     }
     const int caption = (style & kWsCaption) != 0 ? kCaptionHeight : 0;
     return JRect{side, side + caption, side, side};

@@ -57,6 +57,7 @@ constexpr std::uint32_t kWsModalWindow = kWsCaption | kWsModal | kWsThinBorder;
 
 // --- classes ---
 constexpr std::uint32_t kClassNoBackground = 1;  // the background is left to the paint handler
+constexpr std::uint32_t kClassPlainBorder = 2;  // a thin border is one dark line, not a raised edge
 
 struct JWindowClass {
     const char* name = "";

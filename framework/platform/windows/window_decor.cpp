@@ -1,54 +1,88 @@
-// The platform's look of a window: border, caption with the title (dark blue
-// when active, grey when not), the system-menu box at the left and the
-// minimise, maximise and close boxes at the right; and where a point falls
-// on them.
+// The platform's look of a window, in the colours of the system table: the
+// classic raised frame lit from the top left, a caption shaded from its dark
+// left end to its light right end (grey when inactive), raised caption
+// buttons with pixel-exact glyphs at the right, the system-menu box at the
+// left; and where a point falls on them.
 #include <algorithm>
+#include <array>
 
+#include "framework/platform/draw/system_colours.h"
 #include "framework/platform/draw/text.h"
 #include "framework/platform/windows/window_system.h"
 
 namespace {
 
-constexpr int kBoxSize = 16;
-constexpr int kBoxGap = 2;
+constexpr int kBoxWidth = 16;
+constexpr int kBoxHeight = 14;
+constexpr int kBoxGap = 2;       // between the close box and the others, and at the ends
 constexpr int kCornerGrip = 16;  // how far a corner's sizing area reaches along each edge
 constexpr int kTitleFontSize = 13;
-
-constexpr std::uint32_t kOutline = 0x404040;
-constexpr std::uint32_t kBorderFace = 0xC0C0C0;
-constexpr std::uint32_t kBorderLight = 0xF0F0F0;
-constexpr std::uint32_t kActiveCaption = 0x1F4E8C;
-constexpr std::uint32_t kInactiveCaption = 0x9AA3AE;
-constexpr std::uint32_t kActiveTitle = 0xFFFFFF;
-constexpr std::uint32_t kInactiveTitle = 0xEEEEEE;
-constexpr std::uint32_t kBoxFace = 0xD4D0C8;
-constexpr std::uint32_t kGlyph = 0x000000;
+constexpr int kTitleGap = 3;  // between the system-menu box and the title
 
 enum class Box { SystemMenu, Minimise, Maximise, Close };
+
+// The caption box held down by the mouse, drawn pushed in.
+struct PressedBox {
+    JWnd window = kNoWindow;
+    JHit box = kHitNowhere;
+};
+
+PressedBox& Pressed() {
+    static PressedBox pressed;
+    return pressed;
+}
+
+// Glyphs as pixel rows, '#' drawn, so that they stay crisp with any font.
+struct Glyph {
+    int width;
+    int height;
+    std::array<const char*, 9> rows;
+};
+
+constexpr Glyph kCloseGlyph{
+    8, 7, {"##....##", ".##..##.", "..####..", "...##...", "..####..", ".##..##.", "##....##"}};
+constexpr Glyph kMinimiseGlyph{6, 2, {"######", "######"}};
+constexpr Glyph kMaximiseGlyph{9,
+                               9,
+                               {"#########", "#########", "#.......#", "#.......#", "#.......#",
+                                "#.......#", "#.......#", "#.......#", "#########"}};
+constexpr Glyph kRestoreGlyph{8,
+                              9,
+                              {"..######", "..######", "..#....#", "######.#", "######.#",
+                               "#....###", "#....#..", "#....#..", "######.."}};
+constexpr Glyph kSystemMenuGlyph{8, 2, {"########", "########"}};
 
 int Side(std::uint32_t style) {
     return JBordersForStyle(style).left;
 }
 
+// The caption strip: the bar itself and a line of face colour below it.
 JRect CaptionRect(const WindowRecord& record) {
     const JRect b = JBordersForStyle(record.style);
     return JRect{b.left, b.left, record.bounds.Width() - b.right, b.top};
 }
 
+JRect CaptionBar(const WindowRecord& record) {
+    JRect bar = CaptionRect(record);
+    bar.bottom = std::max(bar.top, bar.bottom - 1);
+    return bar;
+}
+
 // A box in the window's outer coordinates; empty when the style has none.
+// Minimise and maximise sit side by side, the close box apart at the right.
 JRect BoxRect(const WindowRecord& record, Box box) {
     if ((record.style & kWsCaption) == 0) {
         return JRect{};
     }
-    const JRect caption = CaptionRect(record);
-    const int top = caption.top + (caption.Height() - kBoxSize) / 2;
+    const JRect bar = CaptionBar(record);
+    const int top = bar.top + (bar.Height() - kBoxHeight) / 2;
     if (box == Box::SystemMenu) {
         return (record.style & kWsSystemMenu) != 0
-                   ? JRect{caption.left + kBoxGap, top, caption.left + kBoxGap + kBoxSize,
-                           top + kBoxSize}
+                   ? JRect{bar.left + kBoxGap, top, bar.left + kBoxGap + kBoxWidth,
+                           top + kBoxHeight}
                    : JRect{};
     }
-    int right = caption.right - kBoxGap;
+    int right = bar.right - kBoxGap;
     const std::pair<Box, std::uint32_t> order[] = {{Box::Close, kWsCloseBox},
                                                    {Box::Maximise, kWsMaximiseBox},
                                                    {Box::Minimise, kWsMinimiseBox}};
@@ -56,67 +90,137 @@ JRect BoxRect(const WindowRecord& record, Box box) {
         if ((record.style & flag) == 0) {
             continue;
         }
-        const JRect rect{right - kBoxSize, top, right, top + kBoxSize};
+        const JRect rect{right - kBoxWidth, top, right, top + kBoxHeight};
         if (which == box) {
             return rect;
         }
-        right = rect.left - kBoxGap;
+        right = rect.left - (which == Box::Close ? kBoxGap : 0);
     }
     return JRect{};
 }
 
-void Fill(const RasterTarget& target, const JRect& rect, std::uint32_t colour) {
-    RasterFillRect(target, RasterInk{colour}, rect);
+JHit HitOfBox(Box box) {
+    switch (box) {
+        case Box::SystemMenu:
+            return kHitSystemMenu;
+        case Box::Minimise:
+            return kHitMinimise;
+        case Box::Maximise:
+            return kHitMaximise;
+        case Box::Close:
+            return kHitClose;
+    }
+    return kHitNowhere;
 }
 
-void Outline(const RasterTarget& target, const JRect& r, std::uint32_t colour) {
-    Fill(target, JRect{r.left, r.top, r.right, r.top + 1}, colour);
-    Fill(target, JRect{r.left, r.bottom - 1, r.right, r.bottom}, colour);
-    Fill(target, JRect{r.left, r.top, r.left + 1, r.bottom}, colour);
-    Fill(target, JRect{r.right - 1, r.top, r.right, r.bottom}, colour);
+void Fill(const RasterTarget& target, const JRect& rect, JSysColour colour) {
+    RasterFillRect(target, RasterInk{JSystemRgb(colour)}, rect);
 }
 
-void Line(const RasterTarget& target, int x0, int y0, int x1, int y1) {
-    const JPoint points[] = {{x0, y0}, {x1, y1}};
-    RasterPolyline(target, RasterInk{kGlyph}, points, 2, false, 1);
-}
-
-void DrawBox(const RasterTarget& target, const JRect& r, Box box) {
+// One ring of an edge: `topLeft` along the top and left, `bottomRight` along
+// the bottom and right, which own the corners they meet at.
+void Ring(const RasterTarget& target, const JRect& r, JSysColour topLeft, JSysColour bottomRight) {
     if (r.Empty()) {
         return;
     }
-    Fill(target, r, kBoxFace);
-    Outline(target, r, kOutline);
-    const int midX = (r.left + r.right) / 2;
-    const int midY = (r.top + r.bottom) / 2;
+    Fill(target, JRect{r.left, r.top, r.right - 1, r.top + 1}, topLeft);
+    Fill(target, JRect{r.left, r.top, r.left + 1, r.bottom - 1}, topLeft);
+    Fill(target, JRect{r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
+    Fill(target, JRect{r.right - 1, r.top, r.right, r.bottom}, bottomRight);
+}
+
+JRect Inset(const JRect& r, int by) {
+    return JRect{r.left + by, r.top + by, r.right - by, r.bottom - by};
+}
+
+void DrawGlyph(const RasterTarget& target, const Glyph& glyph, int left, int top,
+               JSysColour colour) {
+    const RasterInk ink{JSystemRgb(colour)};
+    for (int y = 0; y < glyph.height; ++y) {
+        for (int x = 0; x < glyph.width; ++x) {
+            if (glyph.rows[static_cast<std::size_t>(y)][x] == '#') {
+                RasterSetPixel(target, ink, left + x, top + y);
+            }
+        }
+    }
+}
+
+const Glyph& GlyphOf(const WindowRecord& record, Box box) {
     switch (box) {
-        case Box::SystemMenu:  // a bar, as on a menu's pull tab
-            Fill(target, JRect{r.left + 3, midY - 1, r.right - 3, midY + 1}, kGlyph);
-            break;
+        case Box::SystemMenu:
+            return kSystemMenuGlyph;
         case Box::Minimise:
-            Fill(target, JRect{r.left + 4, r.bottom - 5, r.right - 4, r.bottom - 3}, kGlyph);
-            break;
+            return kMinimiseGlyph;
         case Box::Maximise:
-            Outline(target, JRect{r.left + 3, r.top + 3, r.right - 3, r.bottom - 3}, kGlyph);
-            Fill(target, JRect{r.left + 3, r.top + 4, r.right - 3, r.top + 5}, kGlyph);
-            break;
+            return record.maximised ? kRestoreGlyph : kMaximiseGlyph;
         case Box::Close:
-            Line(target, r.left + 4, r.top + 4, r.right - 4, r.bottom - 4);
-            Line(target, r.right - 5, r.top + 4, r.left + 3, r.bottom - 4);
-            Line(target, midX - 3, r.top + 4, r.right - 4, r.bottom - 5);
             break;
+    }
+    return kCloseGlyph;
+}
+
+// A raised button, or a pushed-in one with its glyph a pixel down and right.
+void DrawBox(const RasterTarget& target, const WindowRecord& record, Box box) {
+    const JRect r = BoxRect(record, box);
+    if (r.Empty()) {
+        return;
+    }
+    const bool pushed = Pressed().window == record.handle && Pressed().box == HitOfBox(box);
+    Fill(target, r, JSysColour::Face);
+    if (pushed) {
+        Ring(target, r, JSysColour::DarkShadow, JSysColour::Light3D);
+        Ring(target, Inset(r, 1), JSysColour::Shadow, JSysColour::Light);
+    } else {
+        Ring(target, r, JSysColour::Light3D, JSysColour::DarkShadow);
+        Ring(target, Inset(r, 1), JSysColour::Light, JSysColour::Shadow);
+    }
+    const Glyph& glyph = GlyphOf(record, box);
+    const int shift = pushed ? 1 : 0;
+    // Centred, leaning up and left when the room is odd, as the classic glyphs do.
+    int left = r.left + (r.Width() - glyph.width) / 2 + shift;
+    int top = r.top + (r.Height() - glyph.height) / 2 + shift;
+    if (box == Box::Minimise) {
+        left = r.left + 4 + shift;
+        top = r.bottom - 5 + shift;
+    }
+    DrawGlyph(target, glyph, left, top, JSysColour::ButtonText);
+}
+
+std::uint32_t Blend(std::uint32_t from, std::uint32_t to, int step, int steps) {
+    const auto mix = [&](std::uint32_t a, std::uint32_t b) {
+        return static_cast<std::uint32_t>(
+            (static_cast<int>(a) * (steps - step) + static_cast<int>(b) * step + steps / 2) /
+            steps);
+    };
+    return JRgb(mix(JRgbRed(from), JRgbRed(to)), mix(JRgbGreen(from), JRgbGreen(to)),
+                mix(JRgbBlue(from), JRgbBlue(to)));
+}
+
+// The caption's colour runs from its left end to its right end.
+void DrawCaptionBar(const RasterTarget& target, const WindowRecord& record, bool active) {
+    const JRect strip = CaptionRect(record);
+    Fill(target, strip, JSysColour::Face);
+    const JRect bar = CaptionBar(record);
+    const std::uint32_t from =
+        JSystemRgb(active ? JSysColour::ActiveCaption : JSysColour::InactiveCaption);
+    const std::uint32_t to =
+        JSystemRgb(active ? JSysColour::ActiveCaptionEnd : JSysColour::InactiveCaptionEnd);
+    const int steps = std::max(1, bar.Width() - 1);
+    for (int x = bar.left; x < bar.right; ++x) {
+        RasterFillRect(target, RasterInk{Blend(from, to, x - bar.left, steps)},
+                       JRect{x, bar.top, x + 1, bar.bottom});
     }
 }
 
 void DrawTitle(const RasterTarget& target, const WindowRecord& record, bool active) {
-    const JRect caption = CaptionRect(record);
-    JRect textArea = caption;
+    const JRect bar = CaptionBar(record);
+    JRect textArea = bar;
     const JRect menuBox = BoxRect(record, Box::SystemMenu);
-    textArea.left = (menuBox.Empty() ? caption.left : menuBox.right) + 4;
+    textArea.left = (menuBox.Empty() ? bar.left + kBoxGap : menuBox.right) + kTitleGap;
     for (Box box : {Box::Minimise, Box::Maximise, Box::Close}) {
         const JRect r = BoxRect(record, box);
         if (!r.Empty()) {
-            textArea.right = std::min(textArea.right, r.left - 2);
+            textArea.right = std::min(textArea.right, r.left - kBoxGap);
         }
     }
     if (textArea.Empty() || record.title.empty()) {
@@ -127,29 +231,40 @@ void DrawTitle(const RasterTarget& target, const WindowRecord& record, bool acti
     const std::vector<JRect> clip{textArea};
     RasterTarget clipped = target;
     clipped.clip = &clip;
-    const int baseline = caption.top + (caption.Height() + extent.ascent - extent.descent) / 2;
+    const int baseline = bar.top + (bar.Height() + extent.ascent - extent.descent) / 2;
     JFontDraw(font, clipped, textArea.left, baseline, record.title.c_str(),
-              active ? kActiveTitle : kInactiveTitle);
+              JSystemRgb(active ? JSysColour::CaptionText : JSysColour::InactiveCaptionText));
     JFontRelease(font);
 }
 
+// Two pixels of raised edge (light and white at the top left, black and
+// shadow at the bottom right), then face colour for the rest of the border.
+// A one-pixel border is the edge's outer ring on a pop-up, a dark line on a
+// child or where the class asks for a plain border.
 void DrawBorder(const RasterTarget& target, const WindowRecord& record, const JRect& outer) {
     const int side = Side(record.style);
     if (side <= 0) {
         return;
     }
-    const JRect inner{outer.left + side, outer.top + side, outer.right - side, outer.bottom - side};
+    if (side == 1) {
+        const bool plain =
+            !IsTopLevel(record) || (record.windowClass->flags & kClassPlainBorder) != 0;
+        if (plain) {
+            Ring(target, outer, JSysColour::WindowFrame, JSysColour::WindowFrame);
+        } else {
+            Ring(target, outer, JSysColour::Light, JSysColour::DarkShadow);
+        }
+        return;
+    }
+    const JRect inner = Inset(outer, side);
     for (const JRect& band : {JRect{outer.left, outer.top, outer.right, inner.top},
                               JRect{outer.left, inner.bottom, outer.right, outer.bottom},
                               JRect{outer.left, inner.top, inner.left, inner.bottom},
                               JRect{inner.right, inner.top, outer.right, inner.bottom}}) {
-        Fill(target, band, kBorderFace);
+        Fill(target, band, JSysColour::Face);
     }
-    if (side > 2) {
-        Outline(target, JRect{outer.left + 1, outer.top + 1, outer.right - 1, outer.bottom - 1},
-                kBorderLight);
-    }
-    Outline(target, outer, kOutline);
+    Ring(target, outer, JSysColour::Light, JSysColour::DarkShadow);
+    Ring(target, Inset(outer, 1), JSysColour::Light3D, JSysColour::Shadow);
 }
 
 // Where the window's outer rectangle lies on its top-level's store.
@@ -208,9 +323,9 @@ void DrawDecorations(WindowRecord* record) {
     DrawBorder(target, *record, local);
     if ((record->style & kWsCaption) != 0) {
         const bool active = JActiveWindow() == record->handle;
-        Fill(target, CaptionRect(*record), active ? kActiveCaption : kInactiveCaption);
+        DrawCaptionBar(target, *record, active);
         for (Box box : {Box::SystemMenu, Box::Minimise, Box::Maximise, Box::Close}) {
-            DrawBox(target, BoxRect(*record, box), box);
+            DrawBox(target, *record, box);
         }
         DrawTitle(target, *record, active);
     }
@@ -246,4 +361,22 @@ JHit HitTestWindow(const WindowRecord& record, JPoint point) {
     }
     const JRect client = JWindowClientBounds(record.handle);
     return client.Contains(point.x, point.y) ? kHitClient : kHitBorder;
+}
+
+void JSetCaptionBoxPressed(JWnd window, JHit box) {
+    PressedBox& pressed = Pressed();
+    if (pressed.window == window && pressed.box == box) {
+        return;
+    }
+    const JWnd before = pressed.window;
+    pressed = box != kHitNowhere ? PressedBox{window, box} : PressedBox{};
+    for (JWnd redraw : {before, window}) {
+        if (WindowRecord* record = FindWindow(redraw)) {
+            DrawDecorations(record);
+        }
+    }
+}
+
+JHit JCaptionBoxPressed(JWnd window) {
+    return Pressed().window == window ? Pressed().box : kHitNowhere;
 }

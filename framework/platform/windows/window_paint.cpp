@@ -247,6 +247,19 @@ std::vector<JRect> JWindowUpdateRegion(JWnd window) {
     return record != nullptr ? record->invalid : std::vector<JRect>{};
 }
 
+void JSystemColoursChanged() {
+    for (auto& [handle, record] : Windows().windows) {
+        DrawDecorations(record.get());
+        JInvalidateRect(handle, nullptr);
+    }
+    JInvalidateMenuBarStrip();
+}
+
+JColour JWindowBackground(JWnd window) {
+    const WindowRecord* record = FindWindow(window);
+    return record != nullptr ? record->background : kColourWhite;
+}
+
 void JInvalidateMenuBarStrip() {
     MenuStripInvalid = true;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/platform/draw/draw_port.h"
+#include "framework/platform/windows/messages.h"
 #include "framework/platform/windows/window.h"
 
 struct JPaintInfo {
@@ -41,6 +42,20 @@ void JUpdateAllWindows();
 // by dx, dy; the uncovered strips become invalid. Without an area the
 // children move with the pixels.
 void JScrollWindow(JWnd window, int dx, int dy, const JRect* area);
+
+// The colour a window's background is filled with (its class's, or what
+// JSetWindowBackground gave it); white for no window.
+JColour JWindowBackground(JWnd window);
+
+// After a change of the system colours: every window draws its frame again
+// and is invalidated, and the menu bar is drawn again.
+void JSystemColoursChanged();
+
+// The caption box (kHitClose, kHitMaximise, kHitMinimise, kHitSystemMenu)
+// that the mouse holds down, drawn pushed in; kHitNowhere releases it. At
+// most one box is pressed at a time.
+void JSetCaptionBoxPressed(JWnd window, JHit box);
+JHit JCaptionBoxPressed(JWnd window);
 
 // Composes what changed into the frame and presents it; JPeekMessage does this
 // whenever it finds nothing to return.

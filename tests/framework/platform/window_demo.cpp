@@ -108,9 +108,9 @@ void PaintDocument(JWnd window) {
 void PaintBox(JWnd window) {
     const JRect client = JWindowClientRect(window);
     const bool focused = JFocusWindow() == window;
-    JSetForeColour(JColourFromRgb(0xD4D0C8));
+    JSetForeColour(JSystemColour(JSysColour::Face));
     JFillRect(0, 0, client.right, client.bottom);
-    JSetForeColour(focused ? JColourFromRgb(0x1F4E8C) : kColourBlack);
+    JSetForeColour(JSystemColour(focused ? JSysColour::Highlight : JSysColour::WindowFrame));
     JFrameRect(0, 0, client.right, client.bottom);
     JSetForeColour(kColourBlack);
     JSetFontStyle(0);

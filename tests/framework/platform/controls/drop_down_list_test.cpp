@@ -101,4 +101,23 @@ TEST_F(DropDownListTest, TheKeyboardOpensMovesChoosesAndCancels) {
     EXPECT_EQ(JDropDownOpenList(dropDown), kNoWindow);
 }
 
+TEST_F(DropDownListTest, TheOpenListFollowsTheMouseAndHasNoBarWhenAllFit) {
+    const JWnd dropDown = MakeDropDown();
+    Click(dropDown, 20, 12);
+    PumpDialog();
+    const JWnd list = JDropDownOpenList(dropDown);
+    ASSERT_NE(list, kNoWindow);
+    EXPECT_FALSE(JIsWindowVisible(JListBoxScrollBar(list)));
+    EXPECT_EQ(JWindowClientRect(list).Height(), 3 * JListBoxItemHeight());
+    const JRect item = JListBoxItemRect(list, 2);
+    const JPoint point = At(list, item.left + 40, item.top + item.Height() / 2);
+    JHeadlessMovePointer(point.x, point.y);
+    PumpDialog();
+    EXPECT_EQ(JListBoxSelection(list), 2);
+    const JPoint edge = At(list, item.right - 3, item.top + 1);
+    EXPECT_EQ(Shown(edge.x, edge.y), JSystemRgb(JSysColour::Highlight));
+    EXPECT_EQ(JDropDownSelection(dropDown), 0);  // following is not choosing
+    EXPECT_EQ(CountOf(dropDown, kNotifySelChange), 0);
+}
+
 }  // namespace

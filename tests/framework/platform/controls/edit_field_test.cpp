@@ -193,4 +193,19 @@ TEST_F(EditFieldTest, TheFocusedFieldShowsItsTextAndCaret) {
     EXPECT_GT(dark, 10);
 }
 
+TEST_F(EditFieldTest, TabIntoAFieldSelectsAllItsText) {
+    const JWnd first = MakeField("first");
+    const JWnd second = JCreateEditField(Spec(JRect{20, 80, 200, 104}, 21, "second text"));
+    JSetFocus(first);
+    PumpDialog();
+    JHeadlessPressKey(kKeyTab);
+    PumpDialog();
+    ASSERT_EQ(JFocusWindow(), second);
+    int start = -1;
+    int end = -1;
+    JEditSelection(second, &start, &end);
+    EXPECT_EQ(start, 0);
+    EXPECT_EQ(end, 11);
+}
+
 }  // namespace

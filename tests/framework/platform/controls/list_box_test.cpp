@@ -100,4 +100,48 @@ TEST_F(ListBoxTest, SettingTheSelectionScrollsItIntoViewWithoutNotifying) {
     EXPECT_EQ(JListBoxSelection(list), -1);
 }
 
+// --- focus and selection cues ---
+
+TEST_F(ListBoxTest, TheFocusFrameMarksTheSelectedRowAndTheSelectionOutlivesTheFocus) {
+    const JWnd list = MakeList(3);
+    const JWnd other = JCreateListBox(Spec(JRect{200, 20, 300, 80}, 41));
+    ClickItem(list, 1);
+    const JRect row = JListBoxItemRect(list, 1);
+    const JPoint corner = At(list, row.left, row.top);
+    const JPoint inside = At(list, row.right - 4, row.top + row.Height() / 2);
+    const std::uint32_t highlight = JSystemRgb(JSysColour::Highlight);
+    // The dotted frame inverts the highlight it crosses.
+    EXPECT_EQ(Shown(corner.x, corner.y), ~highlight & kRgbMask);
+    EXPECT_EQ(Shown(corner.x + 1, corner.y), highlight);
+    EXPECT_EQ(Shown(inside.x, inside.y), highlight);
+    JSetFocus(other);
+    PumpDialog();
+    EXPECT_EQ(Shown(corner.x, corner.y), highlight);  // no frame without the focus
+    EXPECT_EQ(Shown(inside.x, inside.y), highlight);  // but the selection still shows
+}
+
+TEST_F(ListBoxTest, WithNoSelectionTheFocusFrameMarksTheFirstRow) {
+    const JWnd list = MakeList(3);
+    JSetFocus(list);
+    PumpDialog();
+    const JRect row = JListBoxItemRect(list, 0);
+    const JPoint corner = At(list, row.left, row.top);
+    const std::uint32_t window = JSystemRgb(JSysColour::Window);
+    EXPECT_EQ(Shown(corner.x, corner.y), ~window & kRgbMask);
+    EXPECT_EQ(Shown(corner.x + 1, corner.y), window);
+}
+
+TEST_F(ListBoxTest, HeightsAreWholeRows) {
+    const int rowHeight = JListBoxItemHeight();
+    const JWnd list =
+        JCreateListBox(Spec(JRect{20, 20, 180, 20 + 4 + 3 * rowHeight + rowHeight / 2}, 42));
+    for (int i = 0; i < 10; ++i) {
+        JListBoxAddItem(list, "row");
+    }
+    PumpDialog();
+    EXPECT_EQ(JWindowClientRect(list).Height(), 4 + 3 * rowHeight);
+    // The last row ends on the bevel: nothing of a fourth row is drawn.
+    EXPECT_EQ(JListBoxItemRect(list, 2).bottom, JWindowClientRect(list).bottom - 2);
+}
+
 }  // namespace

@@ -81,11 +81,12 @@ TEST_F(PushButtonTest, TheDefaultLookCanMove) {
     JPushButtonSetDefault(second, true);
     PumpDialog();
     EXPECT_EQ(JDefaultButton(dialog), second);
-    // The default button wears a second black frame.
-    const JPoint corner = At(second, 1, 1);
+    // The default button wears a black frame around its raised edge.
+    const JPoint corner = At(second, 0, 0);
     EXPECT_EQ(Shown(corner.x, corner.y), 0x000000u);
-    const JPoint plain = At(first, 1, 1);
-    EXPECT_NE(Shown(plain.x, plain.y), 0x000000u);
+    EXPECT_EQ(Shown(corner.x + 1, corner.y + 1), 0xFFFFFFu);
+    const JPoint plain = At(first, 0, 0);
+    EXPECT_EQ(Shown(plain.x, plain.y), 0xFFFFFFu);
 }
 
 }  // namespace

@@ -117,4 +117,106 @@ TEST_F(WindowPaintTest, APaintNobodyHandlesIsValidated) {
     EXPECT_FALSE(JWindowNeedsPaint(window));
 }
 
+// --- the frame and the caption ---
+
+// A window's outer rectangle in frame coordinates.
+JRect OuterOnScreen(JWnd window) {
+    const JRect bounds = JWindowBounds(window);
+    const JPoint origin = JClientToFrame(JFrameWindow(), JPoint{bounds.left, bounds.top});
+    return JRect{origin.x, origin.y, origin.x + bounds.Width(), origin.y + bounds.Height()};
+}
+
+TEST_F(WindowPaintTest, FramesAreRaisedEdgesLitFromTheTopLeft) {
+    for (const std::uint32_t style : {kWsDocument | kWsSizing, kWsModalWindow, kWsFloating}) {
+        const JWnd window = MakeWindow("framed", JRect{60, 60, 260, 200}, style, kRed);
+        Pump();
+        const JRect r = OuterOnScreen(window);
+        const int midX = (r.left + r.right) / 2;
+        const int midY = (r.top + r.bottom) / 2;
+        // Outer ring: light, then white, along the top and left ...
+        EXPECT_EQ(Shown(midX, r.top), 0xDFDFDFu) << style;
+        EXPECT_EQ(Shown(midX, r.top + 1), 0xFFFFFFu) << style;
+        EXPECT_EQ(Shown(r.left, midY), 0xDFDFDFu) << style;
+        EXPECT_EQ(Shown(r.left + 1, midY), 0xFFFFFFu) << style;
+        // ... black, then shadow, along the bottom and right.
+        EXPECT_EQ(Shown(midX, r.bottom - 1), 0x000000u) << style;
+        EXPECT_EQ(Shown(midX, r.bottom - 2), 0x808080u) << style;
+        EXPECT_EQ(Shown(r.right - 1, midY), 0x000000u) << style;
+        EXPECT_EQ(Shown(r.right - 2, midY), 0x808080u) << style;
+        // Then face colour up to the client area.
+        EXPECT_EQ(Shown(r.left + 2, midY), 0xC0C0C0u) << style;
+        JDestroyWindow(window);
+        Pump();
+    }
+}
+
+TEST_F(WindowPaintTest, TheActiveCaptionRunsFromNavyAndTheInactiveFromGrey) {
+    const JWnd back = MakeWindow("back", JRect{20, 20, 220, 120}, kWsDocument, kRed);
+    const JWnd front = MakeWindow("front", JRect{20, 200, 220, 300}, kWsDocument, kBlue);
+    Pump();
+    ASSERT_EQ(JActiveWindow(), front);
+    // The caption bar's first pixel row, just inside the frame, left of the title.
+    const JRect active = OuterOnScreen(front);
+    const JRect inactive = OuterOnScreen(back);
+    EXPECT_EQ(Shown(active.left + 3, active.top + 3), 0x000080u);
+    EXPECT_EQ(Shown(inactive.left + 3, inactive.top + 3), 0x808080u);
+}
+
+// The pixels of the caption's right end, where the boxes are.
+std::vector<std::uint32_t> BoxPixels(JWnd window) {
+    const JRect r = OuterOnScreen(window);
+    std::vector<std::uint32_t> pixels;
+    for (int y = r.top + 3; y < r.top + 24; ++y) {
+        for (int x = r.right - 60; x < r.right - 3; ++x) {
+            pixels.push_back(JHeadlessFramePixels().At(x, y));
+        }
+    }
+    return pixels;
+}
+
+TEST_F(WindowPaintTest, APressedCaptionBoxIsDrawnPushedIn) {
+    const JWnd window =
+        MakeWindow("doc", JRect{40, 40, 300, 200}, kWsDocument | kWsSizing | kWsMaximiseBox, kRed);
+    Pump();
+    const std::vector<std::uint32_t> raised = BoxPixels(window);
+    JSetCaptionBoxPressed(window, kHitClose);
+    Pump();
+    EXPECT_EQ(JCaptionBoxPressed(window), kHitClose);
+    const std::vector<std::uint32_t> pushed = BoxPixels(window);
+    EXPECT_NE(pushed, raised);
+    JSetCaptionBoxPressed(window, kHitNowhere);
+    Pump();
+    EXPECT_EQ(BoxPixels(window), raised);
+}
+
+// Black pixels inside the maximise box, its bevel left out: the glyph.
+int MaximiseGlyphPixels(JWnd window) {
+    const JRect r = OuterOnScreen(window);
+    // Sizing border 4, close box 16 wide 2 from the edge, a gap of 2.
+    const int right = r.right - 4 - 2 - 16 - 2;
+    const JRect box{right - 16, r.top + 4 + 2, right, r.top + 4 + 2 + 14};
+    int dark = 0;
+    for (int y = box.top + 2; y < box.bottom - 2; ++y) {
+        for (int x = box.left + 2; x < box.right - 2; ++x) {
+            dark += JHeadlessFramePixels().At(x, y) == 0x000000u ? 1 : 0;
+        }
+    }
+    return dark;
+}
+
+TEST_F(WindowPaintTest, AMaximisedWindowShowsTheRestoreGlyph) {
+    const JWnd window =
+        MakeWindow("doc", JRect{40, 40, 300, 200}, kWsDocument | kWsSizing | kWsMaximiseBox, kRed);
+    Pump();
+    const int maximiseGlyph = MaximiseGlyphPixels(window);
+    JMaximiseWindow(window, true);
+    Pump();
+    const int restoreGlyph = MaximiseGlyphPixels(window);
+    EXPECT_EQ(maximiseGlyph, 39);  // a window with a thick top edge
+    EXPECT_EQ(restoreGlyph, 42);   // two of them, one behind the other
+    JMaximiseWindow(window, false);
+    Pump();
+    EXPECT_EQ(MaximiseGlyphPixels(window), maximiseGlyph);
+}
+
 }  // namespace
