@@ -3,17 +3,28 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <numbers>
 #include <string>
+#include <vector>
 
 #include "framework/core/strings.h"
 #include "framework/platform/draw/backend.h"
 
 namespace {
 
+// The beep's sound device, opened at the first beep.
+struct BeepSound {
+    bool tried = false;
+    SDL_AudioDeviceID device = 0;
+    std::vector<std::int16_t> tone;  // one beep's samples
+};
+
 struct SdlState {
     SDL_Window* window = nullptr;
     SDL_Cursor* cursors[8] = {};
+    BeepSound beep;
 };
 
 SdlState& State() {
@@ -46,8 +57,18 @@ bool Open() {
     return true;
 }
 
+void CloseBeep() {
+    BeepSound& beep = State().beep;
+    if (beep.device != 0) {
+        SDL_CloseAudioDevice(beep.device);
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+    beep = BeepSound{};
+}
+
 void Close() {
     SdlState& state = State();
+    CloseBeep();
     for (SDL_Cursor*& cursor : state.cursors) {
         if (cursor != nullptr) {
             SDL_FreeCursor(cursor);
@@ -369,9 +390,67 @@ void SetCursor(JCursorShape shape) {
     }
 }
 
-// SDL has no sound of its own for a beep; the terminal bell is the nearest.
+// A 100 ms tone of 880 Hz, faded in and out over 5 ms so that it does not
+// click.
+std::vector<std::int16_t> BeepTone(int frequency) {
+    constexpr double kPitch = 880;
+    constexpr double kLoudness = 0.25 * 32767;
+    const int count = frequency / 10;
+    const int fade = frequency / 200;
+    std::vector<std::int16_t> tone(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const double envelope = std::min(
+            {1.0, static_cast<double>(i) / fade, static_cast<double>(count - 1 - i) / fade});
+        const double wave = std::sin(2 * std::numbers::pi * kPitch * i / frequency);
+        tone[static_cast<std::size_t>(i)] =
+            static_cast<std::int16_t>(std::lround(kLoudness * envelope * wave));
+    }
+    return tone;
+}
+
+// Opens the sound device once; a machine without one stays silent.
+bool OpenBeep() {
+    BeepSound& beep = State().beep;
+    if (beep.tried) {
+        return beep.device != 0;
+    }
+    beep.tried = true;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        return false;
+    }
+    // Opening the default device where there is none makes the sound
+    // library complain on standard error; counting them does not.
+    if (SDL_GetNumAudioDevices(0) == 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    SDL_AudioSpec wanted{};
+    wanted.freq = 44100;
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = 1;
+    wanted.samples = 1024;
+    SDL_AudioSpec obtained{};
+    beep.device =
+        SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+    if (beep.device == 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    beep.tone = BeepTone(obtained.freq);
+    SDL_PauseAudioDevice(beep.device, 0);
+    return true;
+}
+
+// Queued, so it never waits for the sound; a beep that comes while another
+// still sounds replaces it instead of queueing behind it.
 void Beep() {
-    SDL_Log("\a");
+    if (!OpenBeep()) {
+        return;
+    }
+    const BeepSound& beep = State().beep;
+    SDL_ClearQueuedAudio(beep.device);
+    SDL_QueueAudio(beep.device, beep.tone.data(),
+                   static_cast<Uint32>(beep.tone.size() * sizeof beep.tone[0]));
 }
 
 bool SetClipboardText(const char* text) {
