@@ -25,6 +25,8 @@ struct SdlState {
     SDL_Window* window = nullptr;
     SDL_Cursor* cursors[8] = {};
     BeepSound beep;
+    bool holding = false;  // an event taken by a wait, for the next poll
+    SDL_Event held{};
 };
 
 SdlState& State() {
@@ -202,7 +204,94 @@ std::uint16_t Modifiers(Uint16 sdl) {
     return modifiers;
 }
 
-std::uint16_t KeyCode(SDL_Keycode key) {
+// The keypad with Num Lock off: the keys printed under the digits.
+std::uint16_t KeypadNavigationKey(SDL_Keycode key) {
+    switch (key) {
+        case SDLK_KP_0:
+            return kKeyInsert;
+        case SDLK_KP_1:
+            return kKeyEnd;
+        case SDLK_KP_2:
+            return kKeyDown;
+        case SDLK_KP_3:
+            return kKeyPageDown;
+        case SDLK_KP_4:
+            return kKeyLeft;
+        case SDLK_KP_5:
+            return kKeyClear;
+        case SDLK_KP_6:
+            return kKeyRight;
+        case SDLK_KP_7:
+            return kKeyHome;
+        case SDLK_KP_8:
+            return kKeyUp;
+        case SDLK_KP_9:
+            return kKeyPageUp;
+        case SDLK_KP_PERIOD:
+            return kKeyDelete;
+        default:
+            return 0;
+    }
+}
+
+std::uint16_t KeypadKey(SDL_Keycode key, bool numLock) {
+    if (!numLock && KeypadNavigationKey(key) != 0) {
+        return KeypadNavigationKey(key);
+    }
+    if (key >= SDLK_KP_1 && key <= SDLK_KP_9) {
+        return static_cast<std::uint16_t>(kKeyNumpad0 + 1 + (key - SDLK_KP_1));
+    }
+    switch (key) {
+        case SDLK_KP_0:
+            return kKeyNumpad0;
+        case SDLK_KP_PERIOD:
+            return kKeyDecimal;
+        case SDLK_KP_ENTER:
+            return kKeyReturn;
+        case SDLK_KP_DIVIDE:
+            return kKeyDivide;
+        case SDLK_KP_MULTIPLY:
+            return kKeyMultiply;
+        case SDLK_KP_MINUS:
+            return kKeySubtract;
+        case SDLK_KP_PLUS:
+            return kKeyAdd;
+        default:
+            return 0;
+    }
+}
+
+std::uint16_t PunctuationKey(SDL_Keycode key) {
+    switch (key) {
+        case SDLK_SEMICOLON:
+            return kKeySemicolon;
+        case SDLK_EQUALS:
+            return kKeyEquals;
+        case SDLK_COMMA:
+            return kKeyComma;
+        case SDLK_MINUS:
+            return kKeyMinus;
+        case SDLK_PERIOD:
+            return kKeyPeriod;
+        case SDLK_SLASH:
+            return kKeySlash;
+        case SDLK_BACKQUOTE:
+            return kKeyGrave;
+        case SDLK_LEFTBRACKET:
+            return kKeyLeftBracket;
+        case SDLK_BACKSLASH:
+            return kKeyBackslash;
+        case SDLK_RIGHTBRACKET:
+            return kKeyRightBracket;
+        case SDLK_QUOTE:
+            return kKeyQuote;
+        default:
+            return 0;
+    }
+}
+
+std::uint16_t KeyCode(const SDL_Keysym& keysym) {
+    const SDL_Keycode key = keysym.sym;
     if (key >= SDLK_a && key <= SDLK_z) {
         return static_cast<std::uint16_t>('A' + (key - SDLK_a));
     }
@@ -212,6 +301,12 @@ std::uint16_t KeyCode(SDL_Keycode key) {
     if (key >= SDLK_F1 && key <= SDLK_F12) {
         return static_cast<std::uint16_t>(kKeyF1 + (key - SDLK_F1));
     }
+    if (const std::uint16_t keypad = KeypadKey(key, (keysym.mod & KMOD_NUM) != 0)) {
+        return keypad;
+    }
+    if (const std::uint16_t punctuation = PunctuationKey(key)) {
+        return punctuation;
+    }
     switch (key) {
         case SDLK_BACKSPACE:
             return kKeyBackspace;
@@ -220,7 +315,6 @@ std::uint16_t KeyCode(SDL_Keycode key) {
         case SDLK_CLEAR:
             return kKeyClear;
         case SDLK_RETURN:
-        case SDLK_KP_ENTER:
             return kKeyReturn;
         case SDLK_LSHIFT:
         case SDLK_RSHIFT:
@@ -255,8 +349,6 @@ std::uint16_t KeyCode(SDL_Keycode key) {
             return kKeyInsert;
         case SDLK_DELETE:
             return kKeyDelete;
-        case SDLK_MINUS:
-            return kKeyMinus;
         default:
             return 0;
     }
@@ -299,6 +391,13 @@ bool TranslateWindowEvent(const SDL_WindowEvent& window, JInputEvent* event) {
         case SDL_WINDOWEVENT_EXPOSED:
             event->kind = JInputKind::FrameExposed;
             return true;
+        case SDL_WINDOWEVENT_ENTER:
+            event->kind = JInputKind::PointerEntered;
+            SDL_GetMouseState(&event->x, &event->y);
+            return true;
+        case SDL_WINDOWEVENT_LEAVE:
+            event->kind = JInputKind::PointerLeft;
+            return true;
         default:
             return false;
     }
@@ -332,12 +431,19 @@ bool Translate(const SDL_Event& sdl, JInputEvent* event) {
         case SDL_KEYDOWN:
         case SDL_KEYUP:
             event->kind = sdl.type == SDL_KEYDOWN ? JInputKind::KeyDown : JInputKind::KeyUp;
-            event->key = KeyCode(sdl.key.keysym.sym);
+            event->key = KeyCode(sdl.key.keysym);
             event->modifiers = Modifiers(sdl.key.keysym.mod);
+            event->repeat = sdl.key.repeat != 0;
             return event->key != 0;
         case SDL_TEXTINPUT:
             event->kind = JInputKind::Text;
             std::memcpy(event->text, sdl.text.text, strnlen(sdl.text.text, sizeof event->text - 1));
+            return true;
+        case SDL_TEXTEDITING:
+            event->kind = JInputKind::TextEditing;
+            std::memcpy(event->text, sdl.edit.text, strnlen(sdl.edit.text, sizeof event->text - 1));
+            event->editCursor = sdl.edit.start;
+            event->editLength = sdl.edit.length;
             return true;
         case SDL_WINDOWEVENT:
             return TranslateWindowEvent(sdl.window, event);
@@ -349,14 +455,72 @@ bool Translate(const SDL_Event& sdl, JInputEvent* event) {
     }
 }
 
+bool IsResize(const SDL_Event& sdl) {
+    return sdl.type == SDL_WINDOWEVENT && sdl.window.event == SDL_WINDOWEVENT_SIZE_CHANGED;
+}
+
+// A move followed at once by another move, and a resize with another one
+// queued behind it, are passed over: only the latest position and size
+// count, and presses, releases and keys keep their places between moves.
+bool Superseded(const SDL_Event& sdl) {
+    if (sdl.type == SDL_MOUSEMOTION) {
+        SDL_Event next;
+        return SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1 &&
+               next.type == SDL_MOUSEMOTION;
+    }
+    if (IsResize(sdl)) {
+        SDL_Event later[64];
+        const int count =
+            SDL_PeepEvents(later, 64, SDL_PEEKEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT);
+        return std::any_of(later, later + std::max(count, 0), IsResize);
+    }
+    return false;
+}
+
 bool Poll(JInputEvent* event) {
+    SdlState& state = State();
+    if (state.holding) {
+        state.holding = false;
+        if (!Superseded(state.held) && Translate(state.held, event)) {
+            return true;
+        }
+    }
     SDL_Event sdl;
     while (SDL_PollEvent(&sdl) != 0) {
-        if (Translate(sdl, event)) {
+        if (!Superseded(sdl) && Translate(sdl, event)) {
             return true;
         }
     }
     return false;
+}
+
+// The event that ends the wait is held for the next poll, which keeps the
+// order of events as SDL delivers them.
+bool WaitForInput(std::uint32_t milliseconds) {
+    SdlState& state = State();
+    if (!state.holding) {
+        state.holding = SDL_WaitEventTimeout(&state.held, static_cast<int>(milliseconds)) != 0;
+    }
+    return state.holding;
+}
+
+// Asked of the system, not taken from the events seen so far.
+JPointerState Pointer() {
+    int x = 0;
+    int y = 0;
+    const Uint32 held = SDL_GetGlobalMouseState(&x, &y);
+    int left = 0;
+    int top = 0;
+    if (State().window != nullptr) {
+        SDL_GetWindowPosition(State().window, &left, &top);
+    }
+    JPointerState pointer;
+    pointer.x = x - left;
+    pointer.y = y - top;
+    pointer.buttons = static_cast<std::uint8_t>((held & SDL_BUTTON_LMASK ? kPointerLeft : 0) |
+                                                (held & SDL_BUTTON_MMASK ? kPointerMiddle : 0) |
+                                                (held & SDL_BUTTON_RMASK ? kPointerRight : 0));
+    return pointer;
 }
 
 // The program's own cursors are stood in for by system shapes.
@@ -472,6 +636,10 @@ char* ClipboardText() {
     return kept.empty() ? nullptr : JStrDup(kept.c_str());
 }
 
+bool HasClipboardText() {
+    return SDL_HasClipboardText() == SDL_TRUE;
+}
+
 std::uint32_t Ticks() {
     return SDL_GetTicks();
 }
@@ -481,9 +649,27 @@ void Sleep(std::uint32_t milliseconds) {
 }
 
 constexpr JBackend kSdl{
-    "sdl2",           Open,          Close,     Display, CreateFrame, DestroyFrame, SetFrameTitle,
-    SetFrameBounds,   FrameBounds,   ShowFrame, Present, Poll,        SetCursor,    Beep,
-    SetClipboardText, ClipboardText, Ticks,     Sleep,
+    .name = "sdl2",
+    .open = Open,
+    .close = Close,
+    .display = Display,
+    .createFrame = CreateFrame,
+    .destroyFrame = DestroyFrame,
+    .setFrameTitle = SetFrameTitle,
+    .setFrameBounds = SetFrameBounds,
+    .frameBounds = FrameBounds,
+    .showFrame = ShowFrame,
+    .present = Present,
+    .poll = Poll,
+    .waitForInput = WaitForInput,
+    .pointer = Pointer,
+    .setCursor = SetCursor,
+    .beep = Beep,
+    .setClipboardText = SetClipboardText,
+    .clipboardText = ClipboardText,
+    .hasClipboardText = HasClipboardText,
+    .ticks = Ticks,
+    .sleep = Sleep,
 };
 
 }  // namespace

@@ -111,3 +111,17 @@ bool JFramePoll(JInputEvent* event) {
     }
     return true;
 }
+
+bool JFrameWaitForInput(std::uint32_t milliseconds) {
+    return JBackendCurrent().waitForInput(milliseconds);
+}
+
+JPointerState JFramePointerNow() {
+    return JBackendCurrent().pointer();
+}
+
+void JFrameDropInput() {
+    JInputEvent event;
+    while (JBackendCurrent().poll(&event)) {
+    }
+}

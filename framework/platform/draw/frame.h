@@ -18,5 +18,13 @@ void JFrameSetBounds(const JRect& bounds);
 void JFramePresent(const JRect& region);
 void JFramePresentAll();
 // Polls the backend; a resize gives the content its new size, a move
-// updates the screen port's offset.
+// updates the screen port's offset. Of several pointer moves in a row only
+// the last is handed out, and of a burst of resizes only the last.
 bool JFramePoll(JInputEvent* event);
+// Waits until input arrives or `milliseconds` pass; true when input waits.
+bool JFrameWaitForInput(std::uint32_t milliseconds);
+// Where the pointer is and which buttons it holds, now: not as of the
+// events handed out so far.
+JPointerState JFramePointerNow();
+// Drops all pending input.
+void JFrameDropInput();
