@@ -155,6 +155,10 @@ struct JBackend {
     void (*setFrameBounds)(int x, int y, int width, int height);  // content rectangle
     JRect (*frameBounds)();                                       // in screen coordinates
     void (*showFrame)(bool visible);
+    void (*setFrameMinimumSize)(int width, int height);  // of the content
+    // Maximised, the frame fills the usable area; restored, it goes back.
+    void (*setFrameMaximised)(bool maximised);
+    bool (*frameMaximised)();
     // Shows `region` of the frame's content from the surface (which has the
     // content's size).
     void (*present)(const JSurface& content, const JRect& region);

@@ -28,6 +28,10 @@ struct HeadlessState {
     bool frameVisible = false;
     std::string title;
     JRect frameBounds;
+    JRect restoredBounds;  // while maximised
+    bool maximised = false;
+    int minimumWidth = 1;
+    int minimumHeight = 1;
     JSurface shown;
     std::deque<QueuedEvent> queue;
     std::uint32_t queueDelay = 0;  // added to the due time of events queued next
@@ -138,6 +142,41 @@ void ShowFrame(bool visible) {
     State().frameVisible = visible;
 }
 
+void SetFrameMinimumSize(int width, int height) {
+    State().minimumWidth = std::max(width, 1);
+    State().minimumHeight = std::max(height, 1);
+}
+
+// The window manager's part: the new size arrives as a resize event.
+void QueueResize(const JRect& bounds) {
+    HeadlessState& state = State();
+    state.frameBounds.left = bounds.left;
+    state.frameBounds.top = bounds.top;
+    JInputEvent event;
+    event.kind = JInputKind::FrameResized;
+    event.width = bounds.Width();
+    event.height = bounds.Height();
+    Queue(event);
+}
+
+void SetFrameMaximised(bool maximised) {
+    HeadlessState& state = State();
+    if (maximised == state.maximised) {
+        return;
+    }
+    state.maximised = maximised;
+    if (maximised) {
+        state.restoredBounds = state.frameBounds;
+        QueueResize(Display().usableArea);
+    } else {
+        QueueResize(state.restoredBounds);
+    }
+}
+
+bool FrameMaximised() {
+    return State().maximised;
+}
+
 void Present(const JSurface& content, const JRect& region) {
     JSurface& shown = State().shown;
     if (shown.width != content.width || shown.height != content.height) {
@@ -211,6 +250,8 @@ bool Poll(JInputEvent* event) {
     *event = state.queue.front().event;
     state.queue.pop_front();
     if (event->kind == JInputKind::FrameResized) {
+        event->width = std::max(event->width, state.minimumWidth);
+        event->height = std::max(event->height, state.minimumHeight);
         const JRect& bounds = state.frameBounds;
         SetFrameBounds(bounds.left, bounds.top, event->width, event->height);
     }
@@ -275,6 +316,9 @@ constexpr JBackend kHeadless{
     .setFrameBounds = SetFrameBounds,
     .frameBounds = FrameBounds,
     .showFrame = ShowFrame,
+    .setFrameMinimumSize = SetFrameMinimumSize,
+    .setFrameMaximised = SetFrameMaximised,
+    .frameMaximised = FrameMaximised,
     .present = Present,
     .poll = Poll,
     .waitForInput = WaitForInput,

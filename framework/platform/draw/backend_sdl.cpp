@@ -167,6 +167,23 @@ void ShowFrame(bool visible) {
     }
 }
 
+void SetFrameMinimumSize(int width, int height) {
+    if (State().window != nullptr) {
+        SDL_SetWindowMinimumSize(State().window, std::max(width, 1), std::max(height, 1));
+    }
+}
+
+void SetFrameMaximised(bool maximised) {
+    if (State().window != nullptr) {
+        maximised ? SDL_MaximizeWindow(State().window) : SDL_RestoreWindow(State().window);
+    }
+}
+
+bool FrameMaximised() {
+    return State().window != nullptr &&
+           (SDL_GetWindowFlags(State().window) & SDL_WINDOW_MAXIMIZED) != 0;
+}
+
 void Present(const JSurface& content, const JRect& region) {
     SDL_Window* window = State().window;
     SDL_Surface* screen = window == nullptr ? nullptr : SDL_GetWindowSurface(window);
@@ -659,6 +676,9 @@ constexpr JBackend kSdl{
     .setFrameBounds = SetFrameBounds,
     .frameBounds = FrameBounds,
     .showFrame = ShowFrame,
+    .setFrameMinimumSize = SetFrameMinimumSize,
+    .setFrameMaximised = SetFrameMaximised,
+    .frameMaximised = FrameMaximised,
     .present = Present,
     .poll = Poll,
     .waitForInput = WaitForInput,
