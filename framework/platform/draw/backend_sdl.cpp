@@ -307,6 +307,15 @@ std::uint16_t PunctuationKey(SDL_Keycode key) {
     }
 }
 
+// SDL's Num Lock state can lag behind the system's; the character the key
+// types, queued right behind the press, tells for certain.
+bool NumLockOn(const SDL_Keysym& keysym) {
+    SDL_Event next;
+    return (keysym.mod & KMOD_NUM) != 0 ||
+           (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1 &&
+            next.type == SDL_TEXTINPUT);
+}
+
 std::uint16_t KeyCode(const SDL_Keysym& keysym) {
     const SDL_Keycode key = keysym.sym;
     if (key >= SDLK_a && key <= SDLK_z) {
@@ -318,7 +327,7 @@ std::uint16_t KeyCode(const SDL_Keysym& keysym) {
     if (key >= SDLK_F1 && key <= SDLK_F12) {
         return static_cast<std::uint16_t>(kKeyF1 + (key - SDLK_F1));
     }
-    if (const std::uint16_t keypad = KeypadKey(key, (keysym.mod & KMOD_NUM) != 0)) {
+    if (const std::uint16_t keypad = KeypadKey(key, NumLockOn(keysym))) {
         return keypad;
     }
     if (const std::uint16_t punctuation = PunctuationKey(key)) {
