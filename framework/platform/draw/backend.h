@@ -76,8 +76,26 @@ constexpr std::uint16_t kKeyRight = 39;
 constexpr std::uint16_t kKeyDown = 40;
 constexpr std::uint16_t kKeyInsert = 45;
 constexpr std::uint16_t kKeyDelete = 46;
-constexpr std::uint16_t kKeyF1 = 112;     // F1 to F12 follow
-constexpr std::uint16_t kKeyMinus = 189;  // the minus key of the main block
+constexpr std::uint16_t kKeyNumpad0 = 96;    // the keypad's digits with Num Lock on; 1 to 9 follow
+constexpr std::uint16_t kKeyMultiply = 106;  // the keypad's operators
+constexpr std::uint16_t kKeyAdd = 107;
+constexpr std::uint16_t kKeySubtract = 109;
+constexpr std::uint16_t kKeyDecimal = 110;
+constexpr std::uint16_t kKeyDivide = 111;
+constexpr std::uint16_t kKeyF1 = 112;  // F1 to F12 follow
+// Punctuation keys of the main block, named by their unshifted character on
+// a US keyboard.
+constexpr std::uint16_t kKeySemicolon = 186;
+constexpr std::uint16_t kKeyEquals = 187;
+constexpr std::uint16_t kKeyComma = 188;
+constexpr std::uint16_t kKeyMinus = 189;
+constexpr std::uint16_t kKeyPeriod = 190;
+constexpr std::uint16_t kKeySlash = 191;
+constexpr std::uint16_t kKeyGrave = 192;
+constexpr std::uint16_t kKeyLeftBracket = 219;
+constexpr std::uint16_t kKeyBackslash = 220;
+constexpr std::uint16_t kKeyRightBracket = 221;
+constexpr std::uint16_t kKeyQuote = 222;
 
 enum class JInputKind : std::uint8_t {
     None,
@@ -93,7 +111,10 @@ enum class JInputKind : std::uint8_t {
     FocusGained,
     FocusLost,
     CloseRequested,
-    FrameExposed,  // the frame's content must be shown again
+    FrameExposed,    // the frame's content must be shown again
+    PointerEntered,  // the pointer came into the frame's content
+    PointerLeft,     // and went out of it
+    TextEditing,     // an input method's composition: text, editCursor, editLength
 };
 
 constexpr std::uint8_t kButtonLeft = 1;
@@ -111,7 +132,21 @@ struct JInputEvent {
     int wheel = 0;            // notches, positive away from the user
     std::uint16_t key = 0;
     std::uint16_t modifiers = 0;
-    char text[32] = {};  // UTF-8, for Text events
+    bool repeat = false;  // a KeyDown repeated by holding the key
+    char text[32] = {};   // UTF-8, for Text and TextEditing events
+    int editCursor = 0;   // TextEditing: the cursor in the composition, in characters
+    int editLength = 0;   // and the length of the part being converted
+};
+
+// Pointer button bits of JPointerState.
+constexpr std::uint8_t kPointerLeft = 1;
+constexpr std::uint8_t kPointerMiddle = 2;
+constexpr std::uint8_t kPointerRight = 4;
+
+struct JPointerState {
+    int x = 0;  // frame content coordinates
+    int y = 0;
+    std::uint8_t buttons = 0;  // kPointerLeft and the others, held now
 };
 
 // One backend: a table of operations.
@@ -126,15 +161,26 @@ struct JBackend {
     void (*setFrameBounds)(int x, int y, int width, int height);  // content rectangle
     JRect (*frameBounds)();                                       // in screen coordinates
     void (*showFrame)(bool visible);
+    void (*setFrameMinimumSize)(int width, int height);  // of the content
+    // Maximised, the frame fills the usable area; restored, it goes back.
+    void (*setFrameMaximised)(bool maximised);
+    bool (*frameMaximised)();
     // Shows `region` of the frame's content from the surface (which has the
     // content's size).
     void (*present)(const JSurface& content, const JRect& region);
-    bool (*poll)(JInputEvent* event);  // never blocks
+    // Never blocks. Of several pointer moves queued in a row only the last
+    // is delivered, and of a burst of frame resizes only the last.
+    bool (*poll)(JInputEvent* event);
+    // Waits until input is waiting or `milliseconds` have passed; true when
+    // input is waiting.
+    bool (*waitForInput)(std::uint32_t milliseconds);
+    JPointerState (*pointer)();  // where the pointer is and what it holds now
     void (*setCursor)(JCursorShape shape);
     void (*beep)();
     bool (*setClipboardText)(const char* text);
-    char* (*clipboardText)();  // a new heap string, or null
-    std::uint32_t (*ticks)();  // milliseconds, wrapping at 32 bits
+    char* (*clipboardText)();    // a new heap string, or null
+    bool (*hasClipboardText)();  // cheap: the text is not fetched
+    std::uint32_t (*ticks)();    // milliseconds, wrapping at 32 bits
     void (*sleep)(std::uint32_t milliseconds);
 };
 

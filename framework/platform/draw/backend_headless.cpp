@@ -18,6 +18,7 @@ namespace {
 struct QueuedEvent {
     JInputEvent event;
     std::uint32_t due;
+    bool ownMoment = false;  // a move never merged into the one after it
 };
 
 struct HeadlessState {
@@ -27,6 +28,10 @@ struct HeadlessState {
     bool frameVisible = false;
     std::string title;
     JRect frameBounds;
+    JRect restoredBounds;  // while maximised
+    bool maximised = false;
+    int minimumWidth = 1;
+    int minimumHeight = 1;
     JSurface shown;
     std::deque<QueuedEvent> queue;
     std::uint32_t queueDelay = 0;  // added to the due time of events queued next
@@ -34,6 +39,7 @@ struct HeadlessState {
     int beeps = 0;
     std::string clipboard;
     std::uint32_t skipped = 0;
+    JPointerState pointer;  // as of the events delivered so far
 };
 
 HeadlessState& State() {
@@ -47,10 +53,10 @@ std::uint32_t Ticks() {
     return static_cast<std::uint32_t>(ms) + State().skipped;
 }
 
-void Queue(const JInputEvent& event) {
+void Queue(const JInputEvent& event, bool ownMoment = false) {
     HeadlessState& state = State();
     const std::uint32_t last = state.queue.empty() ? Ticks() : state.queue.back().due;
-    state.queue.push_back(QueuedEvent{event, last + state.queueDelay});
+    state.queue.push_back(QueuedEvent{event, last + state.queueDelay, ownMoment});
     state.queueDelay = 0;
 }
 
@@ -136,6 +142,41 @@ void ShowFrame(bool visible) {
     State().frameVisible = visible;
 }
 
+void SetFrameMinimumSize(int width, int height) {
+    State().minimumWidth = std::max(width, 1);
+    State().minimumHeight = std::max(height, 1);
+}
+
+// The window manager's part: the new size arrives as a resize event.
+void QueueResize(const JRect& bounds) {
+    HeadlessState& state = State();
+    state.frameBounds.left = bounds.left;
+    state.frameBounds.top = bounds.top;
+    JInputEvent event;
+    event.kind = JInputKind::FrameResized;
+    event.width = bounds.Width();
+    event.height = bounds.Height();
+    Queue(event);
+}
+
+void SetFrameMaximised(bool maximised) {
+    HeadlessState& state = State();
+    if (maximised == state.maximised) {
+        return;
+    }
+    state.maximised = maximised;
+    if (maximised) {
+        state.restoredBounds = state.frameBounds;
+        QueueResize(Display().usableArea);
+    } else {
+        QueueResize(state.restoredBounds);
+    }
+}
+
+bool FrameMaximised() {
+    return State().maximised;
+}
+
 void Present(const JSurface& content, const JRect& region) {
     JSurface& shown = State().shown;
     if (shown.width != content.width || shown.height != content.height) {
@@ -148,18 +189,95 @@ void Present(const JSurface& content, const JRect& region) {
     }
 }
 
+std::uint8_t PointerBit(std::uint8_t button) {
+    return button == kButtonLeft     ? kPointerLeft
+           : button == kButtonMiddle ? kPointerMiddle
+           : button == kButtonRight  ? kPointerRight
+                                     : 0;
+}
+
+void TrackPointer(const JInputEvent& event) {
+    JPointerState& pointer = State().pointer;
+    switch (event.kind) {
+        case JInputKind::PointerMoved:
+        case JInputKind::ButtonDown:
+        case JInputKind::ButtonUp:
+            pointer.x = event.x;
+            pointer.y = event.y;
+            break;
+        default:
+            return;
+    }
+    if (event.kind == JInputKind::ButtonDown) {
+        pointer.buttons |= PointerBit(event.button);
+    } else if (event.kind == JInputKind::ButtonUp) {
+        pointer.buttons &= static_cast<std::uint8_t>(~PointerBit(event.button));
+    }
+}
+
+bool IsDue(const QueuedEvent& queued) {
+    return static_cast<std::int32_t>(Ticks() - queued.due) >= 0;
+}
+
+bool IsResize(const QueuedEvent& queued) {
+    return queued.event.kind == JInputKind::FrameResized && IsDue(queued);
+}
+
+// As the desktop queue is read: a move followed by another due move, and a
+// resize followed by another due resize, are passed over.
+bool Superseded(const std::deque<QueuedEvent>& queue) {
+    if (queue.size() < 2 || !IsDue(queue[1])) {
+        return false;
+    }
+    const JInputKind kind = queue[0].event.kind;
+    if (kind == JInputKind::PointerMoved) {
+        return queue[1].event.kind == JInputKind::PointerMoved && !queue[0].ownMoment;
+    }
+    return kind == JInputKind::FrameResized &&
+           std::any_of(queue.begin() + 1, queue.end(), IsResize);
+}
+
 bool Poll(JInputEvent* event) {
     HeadlessState& state = State();
-    if (state.queue.empty() || static_cast<std::int32_t>(Ticks() - state.queue.front().due) < 0) {
+    if (state.queue.empty() || !IsDue(state.queue.front())) {
         return false;
+    }
+    while (Superseded(state.queue)) {
+        const QueuedEvent dropped = state.queue.front();
+        state.queue.pop_front();
+        TrackPointer(dropped.event);
     }
     *event = state.queue.front().event;
     state.queue.pop_front();
     if (event->kind == JInputKind::FrameResized) {
+        event->width = std::max(event->width, state.minimumWidth);
+        event->height = std::max(event->height, state.minimumHeight);
         const JRect& bounds = state.frameBounds;
         SetFrameBounds(bounds.left, bounds.top, event->width, event->height);
     }
+    TrackPointer(*event);
     return true;
+}
+
+// Returns at once when input is due; otherwise the clock runs on to the
+// next queued event or by `milliseconds`, whichever comes first.
+bool WaitForInput(std::uint32_t milliseconds) {
+    HeadlessState& state = State();
+    const std::uint32_t now = Ticks();
+    if (state.queue.empty()) {
+        state.skipped += milliseconds;
+        return false;
+    }
+    const auto untilDue = static_cast<std::int32_t>(state.queue.front().due - now);
+    if (untilDue <= 0) {
+        return true;
+    }
+    state.skipped += std::min(static_cast<std::uint32_t>(untilDue), milliseconds);
+    return static_cast<std::uint32_t>(untilDue) <= milliseconds;
+}
+
+JPointerState Pointer() {
+    return State().pointer;
 }
 
 void SetCursor(JCursorShape shape) {
@@ -179,14 +297,39 @@ char* ClipboardText() {
     return State().clipboard.empty() ? nullptr : JStrDup(State().clipboard.c_str());
 }
 
+bool HasClipboardText() {
+    return !State().clipboard.empty();
+}
+
 void Sleep(std::uint32_t milliseconds) {
     State().skipped += milliseconds;
 }
 
 constexpr JBackend kHeadless{
-    "headless",       Open,          Close,     Display, CreateFrame, DestroyFrame, SetFrameTitle,
-    SetFrameBounds,   FrameBounds,   ShowFrame, Present, Poll,        SetCursor,    Beep,
-    SetClipboardText, ClipboardText, Ticks,     Sleep,
+    .name = "headless",
+    .open = Open,
+    .close = Close,
+    .display = Display,
+    .createFrame = CreateFrame,
+    .destroyFrame = DestroyFrame,
+    .setFrameTitle = SetFrameTitle,
+    .setFrameBounds = SetFrameBounds,
+    .frameBounds = FrameBounds,
+    .showFrame = ShowFrame,
+    .setFrameMinimumSize = SetFrameMinimumSize,
+    .setFrameMaximised = SetFrameMaximised,
+    .frameMaximised = FrameMaximised,
+    .present = Present,
+    .poll = Poll,
+    .waitForInput = WaitForInput,
+    .pointer = Pointer,
+    .setCursor = SetCursor,
+    .beep = Beep,
+    .setClipboardText = SetClipboardText,
+    .clipboardText = ClipboardText,
+    .hasClipboardText = HasClipboardText,
+    .ticks = Ticks,
+    .sleep = Sleep,
 };
 
 // --- scripts ---
@@ -197,16 +340,75 @@ struct KeyName {
 };
 
 constexpr KeyName kKeyNames[] = {
-    {"Return", kKeyReturn}, {"Tab", kKeyTab},
-    {"Escape", kKeyEscape}, {"Backspace", kKeyBackspace},
-    {"Delete", kKeyDelete}, {"Space", kKeySpace},
-    {"Left", kKeyLeft},     {"Right", kKeyRight},
-    {"Up", kKeyUp},         {"Down", kKeyDown},
-    {"Home", kKeyHome},     {"End", kKeyEnd},
-    {"PageUp", kKeyPageUp}, {"PageDown", kKeyPageDown},
-    {"Clear", kKeyClear},   {"Alt", kKeyAlt},
+    {"Return", kKeyReturn},
+    {"Tab", kKeyTab},
+    {"Escape", kKeyEscape},
+    {"Backspace", kKeyBackspace},
+    {"Delete", kKeyDelete},
+    {"Space", kKeySpace},
+    {"Left", kKeyLeft},
+    {"Right", kKeyRight},
+    {"Up", kKeyUp},
+    {"Down", kKeyDown},
+    {"Home", kKeyHome},
+    {"End", kKeyEnd},
+    {"PageUp", kKeyPageUp},
+    {"PageDown", kKeyPageDown},
+    {"Clear", kKeyClear},
+    {"Alt", kKeyAlt},
+    {"Insert", kKeyInsert},
     {"Minus", kKeyMinus},
+    {"Equals", kKeyEquals},
+    {"Comma", kKeyComma},
+    {"Period", kKeyPeriod},
+    {"Slash", kKeySlash},
+    {"Semicolon", kKeySemicolon},
+    {"Quote", kKeyQuote},
+    {"Grave", kKeyGrave},
+    {"LeftBracket", kKeyLeftBracket},
+    {"RightBracket", kKeyRightBracket},
+    {"Backslash", kKeyBackslash},
+    {"Multiply", kKeyMultiply},
+    {"Add", kKeyAdd},
+    {"Subtract", kKeySubtract},
+    {"Decimal", kKeyDecimal},
+    {"Divide", kKeyDivide},
 };
+
+// The characters a key types on a US keyboard, without and with Shift; the
+// keypad as with Num Lock on.
+struct KeyCharacters {
+    std::uint16_t key;
+    char plain;
+    char shifted;
+};
+
+constexpr KeyCharacters kKeyCharacters[] = {
+    {kKeySpace, ' ', ' '},      {kKeySemicolon, ';', ':'},    {kKeyEquals, '=', '+'},
+    {kKeyComma, ',', '<'},      {kKeyMinus, '-', '_'},        {kKeyPeriod, '.', '>'},
+    {kKeySlash, '/', '?'},      {kKeyGrave, '`', '~'},        {kKeyLeftBracket, '[', '{'},
+    {kKeyBackslash, '\\', '|'}, {kKeyRightBracket, ']', '}'}, {kKeyQuote, '\'', '"'},
+    {kKeyMultiply, '*', '*'},   {kKeyAdd, '+', '+'},          {kKeySubtract, '-', '-'},
+    {kKeyDecimal, '.', '.'},    {kKeyDivide, '/', '/'},
+};
+
+char KeyCharacter(std::uint16_t key, bool shift) {
+    if (key >= 'A' && key <= 'Z') {
+        return static_cast<char>(shift ? key : key - 'A' + 'a');
+    }
+    if (key >= '0' && key <= '9') {
+        return shift ? ")!@#$%^&*("[key - '0'] : static_cast<char>(key);
+    }
+    if (key >= kKeyNumpad0 && key <= kKeyNumpad0 + 9) {
+        return static_cast<char>('0' + key - kKeyNumpad0);
+    }
+    for (const KeyCharacters& characters : kKeyCharacters) {
+        if (characters.key == key) {
+            return shift ? characters.shifted : characters.plain;
+        }
+    }
+    return 0;
+}
 
 std::string_view NextWord(std::string_view* line) {
     const std::size_t start = line->find_first_not_of(' ');
@@ -247,6 +449,20 @@ bool ParseKey(std::string_view word, std::uint16_t* key, std::uint16_t* modifier
     }
     if (word.size() == 1 && std::isalnum(static_cast<unsigned char>(word[0]))) {
         *key = static_cast<std::uint16_t>(std::toupper(static_cast<unsigned char>(word[0])));
+        return true;
+    }
+    if (word.size() == 1) {
+        for (const KeyCharacters& characters : kKeyCharacters) {
+            // The main block's punctuation, not the keypad's operators.
+            if (characters.plain == word[0] && characters.key >= kKeySemicolon) {
+                *key = characters.key;
+                return true;
+            }
+        }
+    }
+    if (word.size() == 4 && word.starts_with("Num") &&
+        std::isdigit(static_cast<unsigned char>(word[3]))) {
+        *key = static_cast<std::uint16_t>(kKeyNumpad0 + (word[3] - '0'));
         return true;
     }
     int function = 0;
@@ -351,9 +567,11 @@ void JHeadlessDrag(int fromX, int fromY, int toX, int toY, std::uint16_t modifie
     constexpr int kSteps = 4;
     Queue(PointerEvent(JInputKind::PointerMoved, fromX, fromY, 0, modifiers));
     Queue(PointerEvent(JInputKind::ButtonDown, fromX, fromY, kButtonLeft, modifiers));
+    // Each step is a moment of its own, as a hand moving over time.
     for (int step = 1; step <= kSteps; ++step) {
         Queue(PointerEvent(JInputKind::PointerMoved, fromX + (toX - fromX) * step / kSteps,
-                           fromY + (toY - fromY) * step / kSteps, 0, modifiers));
+                           fromY + (toY - fromY) * step / kSteps, 0, modifiers),
+              true);
     }
     Queue(PointerEvent(JInputKind::ButtonUp, toX, toY, kButtonLeft, modifiers));
 }
@@ -377,8 +595,17 @@ void JHeadlessTypeText(const char* text) {
     }
 }
 
+// As the desktop delivers a key: the press, the character it types (none
+// while Ctrl or Alt is held), the release.
 void JHeadlessPressKey(std::uint16_t key, std::uint16_t modifiers) {
     Queue(KeyEvent(JInputKind::KeyDown, key, modifiers));
+    const char character = KeyCharacter(key, (modifiers & kModShift) != 0);
+    if (character != 0 && (modifiers & (kModCtrl | kModAlt)) == 0) {
+        JInputEvent text;
+        text.kind = JInputKind::Text;
+        text.text[0] = character;
+        Queue(text);
+    }
     Queue(KeyEvent(JInputKind::KeyUp, key, modifiers));
 }
 

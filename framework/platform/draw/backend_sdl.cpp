@@ -3,8 +3,11 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <numbers>
 #include <string>
+#include <vector>
 
 #include "framework/core/strings.h"
 #include "framework/platform/draw/backend.h"
@@ -12,9 +15,19 @@
 
 namespace {
 
+// The beep's sound device, opened at the first beep.
+struct BeepSound {
+    bool tried = false;
+    SDL_AudioDeviceID device = 0;
+    std::vector<std::int16_t> tone;  // one beep's samples
+};
+
 struct SdlState {
     SDL_Window* window = nullptr;
     SDL_Cursor* cursors[kCursorShapeCount] = {};
+    BeepSound beep;
+    bool holding = false;  // an event taken by a wait, for the next poll
+    SDL_Event held{};
 };
 
 SdlState& State() {
@@ -47,8 +60,18 @@ bool Open() {
     return true;
 }
 
+void CloseBeep() {
+    BeepSound& beep = State().beep;
+    if (beep.device != 0) {
+        SDL_CloseAudioDevice(beep.device);
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+    beep = BeepSound{};
+}
+
 void Close() {
     SdlState& state = State();
+    CloseBeep();
     for (SDL_Cursor*& cursor : state.cursors) {
         if (cursor != nullptr) {
             SDL_FreeCursor(cursor);
@@ -145,6 +168,23 @@ void ShowFrame(bool visible) {
     }
 }
 
+void SetFrameMinimumSize(int width, int height) {
+    if (State().window != nullptr) {
+        SDL_SetWindowMinimumSize(State().window, std::max(width, 1), std::max(height, 1));
+    }
+}
+
+void SetFrameMaximised(bool maximised) {
+    if (State().window != nullptr) {
+        maximised ? SDL_MaximizeWindow(State().window) : SDL_RestoreWindow(State().window);
+    }
+}
+
+bool FrameMaximised() {
+    return State().window != nullptr &&
+           (SDL_GetWindowFlags(State().window) & SDL_WINDOW_MAXIMIZED) != 0;
+}
+
 void Present(const JSurface& content, const JRect& region) {
     SDL_Window* window = State().window;
     SDL_Surface* screen = window == nullptr ? nullptr : SDL_GetWindowSurface(window);
@@ -182,7 +222,103 @@ std::uint16_t Modifiers(Uint16 sdl) {
     return modifiers;
 }
 
-std::uint16_t KeyCode(SDL_Keycode key) {
+// The keypad with Num Lock off: the keys printed under the digits.
+std::uint16_t KeypadNavigationKey(SDL_Keycode key) {
+    switch (key) {
+        case SDLK_KP_0:
+            return kKeyInsert;
+        case SDLK_KP_1:
+            return kKeyEnd;
+        case SDLK_KP_2:
+            return kKeyDown;
+        case SDLK_KP_3:
+            return kKeyPageDown;
+        case SDLK_KP_4:
+            return kKeyLeft;
+        case SDLK_KP_5:
+            return kKeyClear;
+        case SDLK_KP_6:
+            return kKeyRight;
+        case SDLK_KP_7:
+            return kKeyHome;
+        case SDLK_KP_8:
+            return kKeyUp;
+        case SDLK_KP_9:
+            return kKeyPageUp;
+        case SDLK_KP_PERIOD:
+            return kKeyDelete;
+        default:
+            return 0;
+    }
+}
+
+std::uint16_t KeypadKey(SDL_Keycode key, bool numLock) {
+    if (!numLock && KeypadNavigationKey(key) != 0) {
+        return KeypadNavigationKey(key);
+    }
+    if (key >= SDLK_KP_1 && key <= SDLK_KP_9) {
+        return static_cast<std::uint16_t>(kKeyNumpad0 + 1 + (key - SDLK_KP_1));
+    }
+    switch (key) {
+        case SDLK_KP_0:
+            return kKeyNumpad0;
+        case SDLK_KP_PERIOD:
+            return kKeyDecimal;
+        case SDLK_KP_ENTER:
+            return kKeyReturn;
+        case SDLK_KP_DIVIDE:
+            return kKeyDivide;
+        case SDLK_KP_MULTIPLY:
+            return kKeyMultiply;
+        case SDLK_KP_MINUS:
+            return kKeySubtract;
+        case SDLK_KP_PLUS:
+            return kKeyAdd;
+        default:
+            return 0;
+    }
+}
+
+std::uint16_t PunctuationKey(SDL_Keycode key) {
+    switch (key) {
+        case SDLK_SEMICOLON:
+            return kKeySemicolon;
+        case SDLK_EQUALS:
+            return kKeyEquals;
+        case SDLK_COMMA:
+            return kKeyComma;
+        case SDLK_MINUS:
+            return kKeyMinus;
+        case SDLK_PERIOD:
+            return kKeyPeriod;
+        case SDLK_SLASH:
+            return kKeySlash;
+        case SDLK_BACKQUOTE:
+            return kKeyGrave;
+        case SDLK_LEFTBRACKET:
+            return kKeyLeftBracket;
+        case SDLK_BACKSLASH:
+            return kKeyBackslash;
+        case SDLK_RIGHTBRACKET:
+            return kKeyRightBracket;
+        case SDLK_QUOTE:
+            return kKeyQuote;
+        default:
+            return 0;
+    }
+}
+
+// SDL's Num Lock state can lag behind the system's; the character the key
+// types, queued right behind the press, tells for certain.
+bool NumLockOn(const SDL_Keysym& keysym) {
+    SDL_Event next;
+    return (keysym.mod & KMOD_NUM) != 0 ||
+           (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1 &&
+            next.type == SDL_TEXTINPUT);
+}
+
+std::uint16_t KeyCode(const SDL_Keysym& keysym) {
+    const SDL_Keycode key = keysym.sym;
     if (key >= SDLK_a && key <= SDLK_z) {
         return static_cast<std::uint16_t>('A' + (key - SDLK_a));
     }
@@ -192,6 +328,12 @@ std::uint16_t KeyCode(SDL_Keycode key) {
     if (key >= SDLK_F1 && key <= SDLK_F12) {
         return static_cast<std::uint16_t>(kKeyF1 + (key - SDLK_F1));
     }
+    if (const std::uint16_t keypad = KeypadKey(key, NumLockOn(keysym))) {
+        return keypad;
+    }
+    if (const std::uint16_t punctuation = PunctuationKey(key)) {
+        return punctuation;
+    }
     switch (key) {
         case SDLK_BACKSPACE:
             return kKeyBackspace;
@@ -200,7 +342,6 @@ std::uint16_t KeyCode(SDL_Keycode key) {
         case SDLK_CLEAR:
             return kKeyClear;
         case SDLK_RETURN:
-        case SDLK_KP_ENTER:
             return kKeyReturn;
         case SDLK_LSHIFT:
         case SDLK_RSHIFT:
@@ -235,8 +376,6 @@ std::uint16_t KeyCode(SDL_Keycode key) {
             return kKeyInsert;
         case SDLK_DELETE:
             return kKeyDelete;
-        case SDLK_MINUS:
-            return kKeyMinus;
         default:
             return 0;
     }
@@ -279,6 +418,13 @@ bool TranslateWindowEvent(const SDL_WindowEvent& window, JInputEvent* event) {
         case SDL_WINDOWEVENT_EXPOSED:
             event->kind = JInputKind::FrameExposed;
             return true;
+        case SDL_WINDOWEVENT_ENTER:
+            event->kind = JInputKind::PointerEntered;
+            SDL_GetMouseState(&event->x, &event->y);
+            return true;
+        case SDL_WINDOWEVENT_LEAVE:
+            event->kind = JInputKind::PointerLeft;
+            return true;
         default:
             return false;
     }
@@ -312,12 +458,19 @@ bool Translate(const SDL_Event& sdl, JInputEvent* event) {
         case SDL_KEYDOWN:
         case SDL_KEYUP:
             event->kind = sdl.type == SDL_KEYDOWN ? JInputKind::KeyDown : JInputKind::KeyUp;
-            event->key = KeyCode(sdl.key.keysym.sym);
+            event->key = KeyCode(sdl.key.keysym);
             event->modifiers = Modifiers(sdl.key.keysym.mod);
+            event->repeat = sdl.key.repeat != 0;
             return event->key != 0;
         case SDL_TEXTINPUT:
             event->kind = JInputKind::Text;
             std::memcpy(event->text, sdl.text.text, strnlen(sdl.text.text, sizeof event->text - 1));
+            return true;
+        case SDL_TEXTEDITING:
+            event->kind = JInputKind::TextEditing;
+            std::memcpy(event->text, sdl.edit.text, strnlen(sdl.edit.text, sizeof event->text - 1));
+            event->editCursor = sdl.edit.start;
+            event->editLength = sdl.edit.length;
             return true;
         case SDL_WINDOWEVENT:
             return TranslateWindowEvent(sdl.window, event);
@@ -329,14 +482,72 @@ bool Translate(const SDL_Event& sdl, JInputEvent* event) {
     }
 }
 
+bool IsResize(const SDL_Event& sdl) {
+    return sdl.type == SDL_WINDOWEVENT && sdl.window.event == SDL_WINDOWEVENT_SIZE_CHANGED;
+}
+
+// A move followed at once by another move, and a resize with another one
+// queued behind it, are passed over: only the latest position and size
+// count, and presses, releases and keys keep their places between moves.
+bool Superseded(const SDL_Event& sdl) {
+    if (sdl.type == SDL_MOUSEMOTION) {
+        SDL_Event next;
+        return SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1 &&
+               next.type == SDL_MOUSEMOTION;
+    }
+    if (IsResize(sdl)) {
+        SDL_Event later[64];
+        const int count =
+            SDL_PeepEvents(later, 64, SDL_PEEKEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT);
+        return std::any_of(later, later + std::max(count, 0), IsResize);
+    }
+    return false;
+}
+
 bool Poll(JInputEvent* event) {
+    SdlState& state = State();
+    if (state.holding) {
+        state.holding = false;
+        if (!Superseded(state.held) && Translate(state.held, event)) {
+            return true;
+        }
+    }
     SDL_Event sdl;
     while (SDL_PollEvent(&sdl) != 0) {
-        if (Translate(sdl, event)) {
+        if (!Superseded(sdl) && Translate(sdl, event)) {
             return true;
         }
     }
     return false;
+}
+
+// The event that ends the wait is held for the next poll, which keeps the
+// order of events as SDL delivers them.
+bool WaitForInput(std::uint32_t milliseconds) {
+    SdlState& state = State();
+    if (!state.holding) {
+        state.holding = SDL_WaitEventTimeout(&state.held, static_cast<int>(milliseconds)) != 0;
+    }
+    return state.holding;
+}
+
+// Asked of the system, not taken from the events seen so far.
+JPointerState Pointer() {
+    int x = 0;
+    int y = 0;
+    const Uint32 held = SDL_GetGlobalMouseState(&x, &y);
+    int left = 0;
+    int top = 0;
+    if (State().window != nullptr) {
+        SDL_GetWindowPosition(State().window, &left, &top);
+    }
+    JPointerState pointer;
+    pointer.x = x - left;
+    pointer.y = y - top;
+    pointer.buttons = static_cast<std::uint8_t>((held & SDL_BUTTON_LMASK ? kPointerLeft : 0) |
+                                                (held & SDL_BUTTON_MMASK ? kPointerMiddle : 0) |
+                                                (held & SDL_BUTTON_RMASK ? kPointerRight : 0));
+    return pointer;
 }
 
 // The system's shape for each cursor; the program's own cursors fall back
@@ -419,9 +630,67 @@ void SetCursor(JCursorShape shape) {
     }
 }
 
-// SDL has no sound of its own for a beep; the terminal bell is the nearest.
+// A 100 ms tone of 880 Hz, faded in and out over 5 ms so that it does not
+// click.
+std::vector<std::int16_t> BeepTone(int frequency) {
+    constexpr double kPitch = 880;
+    constexpr double kLoudness = 0.25 * 32767;
+    const int count = frequency / 10;
+    const int fade = frequency / 200;
+    std::vector<std::int16_t> tone(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const double envelope = std::min(
+            {1.0, static_cast<double>(i) / fade, static_cast<double>(count - 1 - i) / fade});
+        const double wave = std::sin(2 * std::numbers::pi * kPitch * i / frequency);
+        tone[static_cast<std::size_t>(i)] =
+            static_cast<std::int16_t>(std::lround(kLoudness * envelope * wave));
+    }
+    return tone;
+}
+
+// Opens the sound device once; a machine without one stays silent.
+bool OpenBeep() {
+    BeepSound& beep = State().beep;
+    if (beep.tried) {
+        return beep.device != 0;
+    }
+    beep.tried = true;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        return false;
+    }
+    // Opening the default device where there is none makes the sound
+    // library complain on standard error; counting them does not.
+    if (SDL_GetNumAudioDevices(0) == 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    SDL_AudioSpec wanted{};
+    wanted.freq = 44100;
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = 1;
+    wanted.samples = 1024;
+    SDL_AudioSpec obtained{};
+    beep.device =
+        SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+    if (beep.device == 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    beep.tone = BeepTone(obtained.freq);
+    SDL_PauseAudioDevice(beep.device, 0);
+    return true;
+}
+
+// Queued, so it never waits for the sound; a beep that comes while another
+// still sounds replaces it instead of queueing behind it.
 void Beep() {
-    SDL_Log("\a");
+    if (!OpenBeep()) {
+        return;
+    }
+    const BeepSound& beep = State().beep;
+    SDL_ClearQueuedAudio(beep.device);
+    SDL_QueueAudio(beep.device, beep.tone.data(),
+                   static_cast<Uint32>(beep.tone.size() * sizeof beep.tone[0]));
 }
 
 bool SetClipboardText(const char* text) {
@@ -443,6 +712,10 @@ char* ClipboardText() {
     return kept.empty() ? nullptr : JStrDup(kept.c_str());
 }
 
+bool HasClipboardText() {
+    return SDL_HasClipboardText() == SDL_TRUE;
+}
+
 std::uint32_t Ticks() {
     return SDL_GetTicks();
 }
@@ -452,9 +725,30 @@ void Sleep(std::uint32_t milliseconds) {
 }
 
 constexpr JBackend kSdl{
-    "sdl2",           Open,          Close,     Display, CreateFrame, DestroyFrame, SetFrameTitle,
-    SetFrameBounds,   FrameBounds,   ShowFrame, Present, Poll,        SetCursor,    Beep,
-    SetClipboardText, ClipboardText, Ticks,     Sleep,
+    .name = "sdl2",
+    .open = Open,
+    .close = Close,
+    .display = Display,
+    .createFrame = CreateFrame,
+    .destroyFrame = DestroyFrame,
+    .setFrameTitle = SetFrameTitle,
+    .setFrameBounds = SetFrameBounds,
+    .frameBounds = FrameBounds,
+    .showFrame = ShowFrame,
+    .setFrameMinimumSize = SetFrameMinimumSize,
+    .setFrameMaximised = SetFrameMaximised,
+    .frameMaximised = FrameMaximised,
+    .present = Present,
+    .poll = Poll,
+    .waitForInput = WaitForInput,
+    .pointer = Pointer,
+    .setCursor = SetCursor,
+    .beep = Beep,
+    .setClipboardText = SetClipboardText,
+    .clipboardText = ClipboardText,
+    .hasClipboardText = HasClipboardText,
+    .ticks = Ticks,
+    .sleep = Sleep,
 };
 
 }  // namespace

@@ -1,5 +1,9 @@
 #include "framework/platform/draw/frame.h"
 
+#include <algorithm>
+#include <charconv>
+#include <string_view>
+
 namespace {
 
 struct FrameState {
@@ -8,6 +12,9 @@ struct FrameState {
     DrawPort framePort;
     DrawPort screenPort;
     JRect bounds;
+    JRect restoredBounds;  // the last bounds while not maximised
+    int minimumWidth = 0;
+    int minimumHeight = 0;
 };
 
 FrameState& State() {
@@ -32,6 +39,9 @@ void RefreshBounds() {
     state.bounds = JBackendCurrent().frameBounds();
     if (previous.Width() != state.bounds.Width() || previous.Height() != state.bounds.Height()) {
         JSurfaceResize(&state.content, state.bounds.Width(), state.bounds.Height());
+    }
+    if (!JBackendCurrent().frameMaximised()) {
+        state.restoredBounds = state.bounds;
     }
     UpdatePorts();
 }
@@ -109,5 +119,112 @@ bool JFramePoll(JInputEvent* event) {
         (event->kind == JInputKind::FrameResized || event->kind == JInputKind::FrameMoved)) {
         RefreshBounds();
     }
+    return true;
+}
+
+bool JFrameWaitForInput(std::uint32_t milliseconds) {
+    return JBackendCurrent().waitForInput(milliseconds);
+}
+
+JPointerState JFramePointerNow() {
+    return JBackendCurrent().pointer();
+}
+
+void JFrameDropInput() {
+    JInputEvent event;
+    while (JBackendCurrent().poll(&event)) {
+    }
+}
+
+JFramePlacement JFrameGetPlacement() {
+    const FrameState& state = State();
+    JFramePlacement placement;
+    placement.bounds = state.restoredBounds;
+    placement.maximised = state.open && JBackendCurrent().frameMaximised();
+    placement.minimumWidth = state.minimumWidth;
+    placement.minimumHeight = state.minimumHeight;
+    return placement;
+}
+
+void JFrameSetPlacement(const JFramePlacement& placement) {
+    FrameState& state = State();
+    if (!state.open) {
+        return;
+    }
+    state.minimumWidth = placement.minimumWidth;
+    state.minimumHeight = placement.minimumHeight;
+    JBackendCurrent().setFrameMinimumSize(placement.minimumWidth, placement.minimumHeight);
+    JBackendCurrent().setFrameMaximised(false);
+    JFrameSetBounds(placement.bounds);
+    if (placement.maximised) {
+        JBackendCurrent().setFrameMaximised(true);
+    }
+}
+
+std::string JFramePlacementText(const JFramePlacement& placement) {
+    const JRect& r = placement.bounds;
+    std::string text = std::to_string(r.left) + "," + std::to_string(r.top) + " " +
+                       std::to_string(r.Width()) + "x" + std::to_string(r.Height());
+    if (placement.maximised) {
+        text += " maximised";
+    }
+    if (placement.minimumWidth > 0 || placement.minimumHeight > 0) {
+        text += " min " + std::to_string(placement.minimumWidth) + "x" +
+                std::to_string(placement.minimumHeight);
+    }
+    return text;
+}
+
+namespace {
+
+// Reads a number and then the separator after it, if one is given.
+bool ReadNumber(std::string_view* text, int* value, char separator) {
+    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), *value);
+    if (error != std::errc()) {
+        return false;
+    }
+    text->remove_prefix(static_cast<std::size_t>(end - text->data()));
+    if (separator == 0) {
+        return true;
+    }
+    if (text->empty() || text->front() != separator) {
+        return false;
+    }
+    text->remove_prefix(1);
+    return true;
+}
+
+bool ReadSize(std::string_view* text, int* width, int* height) {
+    return ReadNumber(text, width, 'x') && ReadNumber(text, height, 0);
+}
+
+}  // namespace
+
+bool JFrameParsePlacement(const char* text, JFramePlacement* placement) {
+    std::string_view rest(text);
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    if (!ReadNumber(&rest, &left, ',') || !ReadNumber(&rest, &top, ' ') ||
+        !ReadSize(&rest, &width, &height)) {
+        return false;
+    }
+    JFramePlacement read;
+    read.bounds = JRect{left, top, left + width, top + height};
+    for (std::string_view word; !rest.empty();) {
+        rest.remove_prefix(std::min(rest.find_first_not_of(' '), rest.size()));
+        word = rest.substr(0, rest.find(' '));
+        rest.remove_prefix(word.size());
+        if (word == "maximised") {
+            read.maximised = true;
+        } else if (word == "min") {
+            rest.remove_prefix(std::min(rest.find_first_not_of(' '), rest.size()));
+            if (!ReadSize(&rest, &read.minimumWidth, &read.minimumHeight)) {
+                return false;
+            }
+        }
+    }
+    *placement = read;
     return true;
 }

@@ -32,6 +32,8 @@ void JHeadlessMovePointer(int x, int y);
 void JHeadlessClick(int x, int y, std::uint8_t button = kButtonLeft, std::uint16_t modifiers = 0);
 void JHeadlessDrag(int fromX, int fromY, int toX, int toY, std::uint16_t modifiers = 0);
 void JHeadlessTypeText(const char* text);
+// The press, the character it types as text (see the script's "key"), the
+// release.
 void JHeadlessPressKey(std::uint16_t key, std::uint16_t modifiers = 0);
 void JHeadlessWheel(int x, int y, int notches);
 void JHeadlessResizeFrame(int width, int height);
@@ -42,8 +44,13 @@ int JHeadlessPendingEvents();
 
 // Runs a script of input lines: "move X Y", "click X Y [right]",
 // "drag X0 Y0 X1 Y1", "type TEXT", "key [Ctrl+][Shift+][Alt+]NAME" (a letter,
-// digit, F1-F12 or Return, Tab, Escape, Backspace, Delete, Space, Left, Right,
-// Up, Down, Home, End, PageUp, PageDown, Alt, Minus), "wheel X Y N", "resize W H",
-// "wait MS", "close"; "#" starts a comment. False at the first bad line,
+// digit, punctuation character of the main block, F1-F12, Num0-Num9 or
+// Return, Tab, Escape, Backspace, Delete, Insert, Space, Left, Right, Up,
+// Down, Home, End, PageUp, PageDown, Clear, Alt, Minus, Equals, Comma,
+// Period, Slash, Semicolon, Quote, Grave, LeftBracket, RightBracket,
+// Backslash, Multiply, Add, Subtract, Decimal, Divide), "wheel X Y N",
+// "resize W H", "wait MS", "close"; "#" starts a comment. A key that types
+// a character (on a US keyboard, without Ctrl or Alt) sends the press, then
+// the character as text, then the release. False at the first bad line,
 // whose number goes to *badLine.
 bool JHeadlessRunScript(const char* script, int* badLine);

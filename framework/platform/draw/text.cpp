@@ -27,6 +27,8 @@ struct RealisedFont {
     FT_Face face = nullptr;
     bool emboldenSynthetic = false;
     bool obliqueSynthetic = false;
+    bool monochrome = false;  // rendered without grey levels
+    bool strike = false;      // a bitmap strike of the face, not its outlines
     int ascent = 0;
     int descent = 0;
     std::string file;
@@ -35,9 +37,20 @@ struct RealisedFont {
 
 namespace {
 
+// Where Debian's fonts-wine package puts the classic faces. Fontconfig is
+// not told about that folder, so the program adds the two faces it uses.
+constexpr const char* kClassicFaceFiles[] = {
+    "/usr/share/wine/fonts/ms_sans_serif.ttf",
+    "/usr/share/wine/fonts/marlett.ttf",
+};
+
+// The stand-in for a face that is not installed.
+constexpr const char* kFallbackFamily = "DejaVu Sans";
+
 struct TextState {
     FT_Library library = nullptr;
     bool fontconfigReady = false;
+    JFaceLookup lookup = nullptr;  // null: fontconfig
     std::vector<JFont*> fonts;     // every live font
     std::vector<JFont*> realised;  // oldest first
 };
@@ -55,18 +68,23 @@ FT_Library Library() {
     return state.library;
 }
 
-struct FaceFile {
-    std::string path;
-    int index = 0;
-    bool bold = false;
-    bool italic = false;
-};
-
-// Asks fontconfig for the face; false when the family is not installed.
-bool MatchFace(const char* family, int style, FaceFile* result, bool exactFamily) {
+bool FontconfigReady() {
     TextState& state = State();
     if (!state.fontconfigReady) {
         state.fontconfigReady = FcInit() == FcTrue;
+        for (const char* file : kClassicFaceFiles) {
+            if (state.fontconfigReady) {
+                FcConfigAppFontAddFile(nullptr, reinterpret_cast<const FcChar8*>(file));
+            }
+        }
+    }
+    return state.fontconfigReady;
+}
+
+// Asks fontconfig for the face; false when the family is not installed.
+bool MatchFace(const char* family, int style, JFaceFile* result, bool exactFamily) {
+    if (!FontconfigReady()) {
+        return false;
     }
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
@@ -96,6 +114,16 @@ bool MatchFace(const char* family, int style, FaceFile* result, bool exactFamily
         FcPatternGetInteger(match, FC_SLANT, 0, &slant);
         result->bold = weight >= FC_WEIGHT_DEMIBOLD;
         result->italic = slant != FC_SLANT_ROMAN;
+        // Fontconfig reports the weight and slant it was asked for when it
+        // means them to be made up; the face itself has neither then.
+        FcBool embolden = FcFalse;
+        FcMatrix* shear = nullptr;
+        if (FcPatternGetBool(match, FC_EMBOLDEN, 0, &embolden) == FcResultMatch && embolden) {
+            result->bold = false;
+        }
+        if (FcPatternGetMatrix(match, FC_MATRIX, 0, &shear) == FcResultMatch) {
+            result->italic = false;
+        }
     }
     FcPatternDestroy(match);
     return found;
@@ -128,6 +156,81 @@ void SetCharSize(RealisedFont* realised, int size, double horizontalScale) {
     realised->descent = size - realised->ascent;
 }
 
+// The cell of a bitmap strike: the strike's own ascent and descent, the rest
+// of the requested height going above as leading, so that a strike smaller
+// than the request keeps the layout of the requested size.
+void SetStrike(RealisedFont* realised, int strike, int size) {
+    FT_Select_Size(realised->face, strike);
+    const FT_Size_Metrics& metrics = realised->face->size->metrics;
+    realised->descent = static_cast<int>(std::min<FT_Pos>(-metrics.descender >> 6, size / 2));
+    realised->ascent = size - realised->descent;
+}
+
+// The largest strike whose cell fits in `size` and falls short of it by at
+// most three rows (15 takes the 13-pixel strike, the classic 8 points at
+// 96 dpi); -1 when none does, and the outlines of another face are drawn.
+int StrikeFor(FT_Face face, int size) {
+    constexpr int kMostRowsShort = 3;
+    int best = -1;
+    for (int i = 0; i < face->num_fixed_sizes; ++i) {
+        const int height = face->available_sizes[i].height;
+        if (height <= size && height >= size - kMostRowsShort &&
+            (best < 0 || height > face->available_sizes[best].height)) {
+            best = i;
+        }
+    }
+    return best;
+}
+
+// Symbol faces map their characters from U+F000 upwards.
+FT_UInt GlyphIndex(FT_Face face, std::uint32_t code) {
+    FT_UInt index = FT_Get_Char_Index(face, code);
+    if (index == 0 && face->charmap != nullptr &&
+        face->charmap->encoding == FT_ENCODING_MS_SYMBOL && code < 0x100) {
+        index = FT_Get_Char_Index(face, 0xF000 | code);
+    }
+    return index;
+}
+
+void CopyBitmap(const FT_Bitmap& bitmap, Glyph* glyph) {
+    glyph->width = static_cast<int>(bitmap.width);
+    glyph->height = static_cast<int>(bitmap.rows);
+    glyph->coverage.assign(static_cast<std::size_t>(glyph->width) * glyph->height, 0);
+    for (int row = 0; row < glyph->height; ++row) {
+        const std::uint8_t* source =
+            bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch;
+        std::uint8_t* target = glyph->coverage.data() + row * glyph->width;
+        for (int x = 0; x < glyph->width; ++x) {
+            target[x] = bitmap.pixel_mode == FT_PIXEL_MODE_MONO
+                            ? ((source[x >> 3] >> (7 - (x & 7))) & 1) * 255
+                            : source[x];
+        }
+    }
+}
+
+// Bold from a bitmap as the classic system made it: every column inked
+// again one pixel to the right, one pixel wider and one pixel further.
+void EmboldenStrike(Glyph* glyph) {
+    if (glyph->width == 0) {
+        ++glyph->advance;
+        return;
+    }
+    const int width = glyph->width + 1;
+    std::vector<std::uint8_t> bold(static_cast<std::size_t>(width) * glyph->height, 0);
+    for (int row = 0; row < glyph->height; ++row) {
+        const std::uint8_t* source = glyph->coverage.data() + row * glyph->width;
+        std::uint8_t* target = bold.data() + row * width;
+        for (int x = 0; x < width; ++x) {
+            const std::uint8_t here = x < glyph->width ? source[x] : 0;
+            const std::uint8_t left = x > 0 ? source[x - 1] : 0;
+            target[x] = std::max(here, left);
+        }
+    }
+    glyph->coverage = std::move(bold);
+    glyph->width = width;
+    ++glyph->advance;
+}
+
 const Glyph& LoadGlyph(RealisedFont* realised, std::uint32_t code) {
     auto found = realised->glyphs.find(code);
     if (found != realised->glyphs.end()) {
@@ -135,29 +238,29 @@ const Glyph& LoadGlyph(RealisedFont* realised, std::uint32_t code) {
     }
     Glyph& glyph = realised->glyphs[code];
     FT_Face face = realised->face;
-    if (FT_Load_Char(face, code, FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP) != 0) {
+    FT_Int32 flags = realised->monochrome ? FT_LOAD_TARGET_MONO : FT_LOAD_DEFAULT;
+    if (!realised->strike) {
+        flags |= FT_LOAD_NO_BITMAP;
+    }
+    if (FT_Load_Glyph(face, GlyphIndex(face, code), flags) != 0) {
         return glyph;
     }
-    if (realised->obliqueSynthetic) {
+    if (!realised->strike && realised->obliqueSynthetic) {
         FT_GlyphSlot_Oblique(face->glyph);
     }
-    if (realised->emboldenSynthetic) {
+    if (!realised->strike && realised->emboldenSynthetic) {
         FT_GlyphSlot_Embolden(face->glyph);
     }
     glyph.advance = static_cast<int>((face->glyph->advance.x + 32) >> 6);
-    if (FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) != 0) {
+    const FT_Render_Mode mode = realised->monochrome ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL;
+    if (face->glyph->format != FT_GLYPH_FORMAT_BITMAP && FT_Render_Glyph(face->glyph, mode) != 0) {
         return glyph;
     }
-    const FT_Bitmap& bitmap = face->glyph->bitmap;
     glyph.left = face->glyph->bitmap_left;
     glyph.top = face->glyph->bitmap_top;
-    glyph.width = static_cast<int>(bitmap.width);
-    glyph.height = static_cast<int>(bitmap.rows);
-    glyph.coverage.resize(static_cast<std::size_t>(glyph.width) * glyph.height);
-    for (int row = 0; row < glyph.height; ++row) {
-        const std::uint8_t* source =
-            bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch;
-        std::copy(source, source + glyph.width, glyph.coverage.begin() + row * glyph.width);
+    CopyBitmap(face->glyph->bitmap, &glyph);
+    if (realised->strike && realised->emboldenSynthetic) {
+        EmboldenStrike(&glyph);
     }
     return glyph;
 }
@@ -226,24 +329,72 @@ void TrimRealised() {
     }
 }
 
-RealisedFont* OpenFace(const JFont& font, double horizontalScale) {
-    FaceFile file;
-    if (!MatchFace(font.face.c_str(), font.style, &file, true) &&
-        !MatchFace("sans-serif", font.style, &file, false)) {
-        return nullptr;
-    }
+bool IsClassicFace(const char* family) {
+    return JStrEqualNoCase(family, kDefaultFontFace) || JStrEqualNoCase(family, kSymbolFontFace);
+}
+
+std::unique_ptr<RealisedFont> OpenFile(const JFaceFile& file, int style) {
     FT_Library library = Library();
     FT_Face face = nullptr;
     if (library == nullptr || FT_New_Face(library, file.path.c_str(), file.index, &face) != 0) {
         return nullptr;
     }
-    auto* realised = new RealisedFont;
+    auto realised = std::make_unique<RealisedFont>();
     realised->face = face;
     realised->file = file.path;
-    realised->emboldenSynthetic = (font.style & kFontBold) != 0 && !file.bold;
-    realised->obliqueSynthetic = (font.style & kFontItalic) != 0 && !file.italic;
-    SetCharSize(realised, font.size, horizontalScale);
+    realised->emboldenSynthetic = (style & kFontBold) != 0 && !file.bold;
+    realised->obliqueSynthetic = (style & kFontItalic) != 0 && !file.italic;
     return realised;
+}
+
+void CloseFace(std::unique_ptr<RealisedFont> realised) {
+    if (realised != nullptr) {
+        FT_Done_Face(realised->face);
+    }
+}
+
+// The named face when it is installed and can serve the font: a face made
+// of bitmap strikes serves only sizes near a strike, upright and at the
+// normal width.
+std::unique_ptr<RealisedFont> OpenNamedFace(const JFont& font, double horizontalScale) {
+    JFaceFile file;
+    const JFaceLookup lookup = State().lookup != nullptr ? State().lookup : JFontConfigLookup;
+    if (!lookup(font.face.c_str(), font.style, &file)) {
+        return nullptr;
+    }
+    std::unique_ptr<RealisedFont> realised = OpenFile(file, font.style);
+    if (realised == nullptr) {
+        return nullptr;
+    }
+    realised->monochrome = IsClassicFace(font.face.c_str());
+    if (FT_IS_SCALABLE(realised->face)) {
+        SetCharSize(realised.get(), font.size, horizontalScale);
+        return realised;
+    }
+    const int strike = StrikeFor(realised->face, font.size);
+    if (strike < 0 || horizontalScale != 1.0 || realised->obliqueSynthetic) {
+        CloseFace(std::move(realised));
+        return nullptr;
+    }
+    realised->strike = true;
+    SetStrike(realised.get(), strike, font.size);
+    return realised;
+}
+
+RealisedFont* OpenFace(const JFont& font, double horizontalScale) {
+    std::unique_ptr<RealisedFont> realised = OpenNamedFace(font, horizontalScale);
+    if (realised == nullptr) {
+        JFaceFile file;
+        if (!MatchFace(kFallbackFamily, font.style, &file, false)) {
+            return nullptr;
+        }
+        realised = OpenFile(file, font.style);
+        if (realised == nullptr) {
+            return nullptr;
+        }
+        SetCharSize(realised.get(), font.size, horizontalScale);
+    }
+    return realised.release();
 }
 
 int AverageWidth(RealisedFont* realised) {
@@ -396,6 +547,29 @@ bool JFontIsRealised(const JFont* font) {
 std::string JFontFile(JFont* font) {
     RealisedFont* realised = Realise(font);
     return realised == nullptr ? std::string() : realised->file;
+}
+
+bool JFontConfigLookup(const char* family, int style, JFaceFile* file) {
+    return MatchFace(family, style, file, true);
+}
+
+void JTextSetFaceLookup(JFaceLookup lookup) {
+    TextState& state = State();
+    state.lookup = lookup;
+    while (!state.realised.empty()) {
+        GiveBackFace(state.realised.front());
+    }
+}
+
+bool JFontFaceAvailable(const char* family) {
+    JFaceFile file;
+    const JFaceLookup lookup = State().lookup != nullptr ? State().lookup : JFontConfigLookup;
+    return lookup(family, 0, &file);
+}
+
+bool JFontIsMonochrome(JFont* font) {
+    RealisedFont* realised = Realise(font);
+    return realised != nullptr && realised->monochrome;
 }
 
 void JTextShutdown() {

@@ -32,3 +32,7 @@ char* JClipboardGetText() {
     *kept = '\0';
     return incoming;
 }
+
+bool JClipboardHasText() {
+    return JBackendCurrent().hasClipboardText();
+}

@@ -9,3 +9,6 @@ bool JClipboardSetText(const char* text);
 // The clipboard's text with every carriage return removed, as a new heap
 // string (release it with JStrFree); null when the clipboard holds no text.
 char* JClipboardGetText();
+
+// Whether the clipboard holds text, without fetching it.
+bool JClipboardHasText();

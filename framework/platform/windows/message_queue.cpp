@@ -162,9 +162,14 @@ bool JPumpMessages() {
 
 void JFlushMessages() {
     Queue().messages.clear();
-    JInputEvent event;
-    while (JFramePoll(&event)) {
+    JFrameDropInput();
+}
+
+bool JWaitForMessage(std::uint32_t milliseconds) {
+    if (!Queue().messages.empty() || FindWindowToPaint(kNoWindow) != kNoWindow) {
+        return true;
     }
+    return JFrameWaitForInput(milliseconds);
 }
 
 void JAddInputHook(JInputHook hook) {

@@ -148,6 +148,10 @@ void JPostQuitMessage(int exitCode);
 bool JPumpMessages();
 // Drops every queued message and pending input.
 void JFlushMessages();
+// The idle wait of an event loop: returns at once when a message, input or
+// a window to paint is waiting, otherwise when input arrives or
+// `milliseconds` have passed. True when something is waiting.
+bool JWaitForMessage(std::uint32_t milliseconds);
 
 // A hook that sees each input message before it is queued; returning true
 // swallows it. The menus use one to take Alt, mnemonics and clicks on the

@@ -347,7 +347,7 @@ void RunDesktop(std::uint32_t seconds) {
         if (seconds != 0 && JTickCount() - start >= seconds * 1000) {
             break;
         }
-        JSleep(10);
+        JWaitForMessage(50);
     }
 }
 

@@ -44,7 +44,9 @@ protected:
         HeadlessControls::SetUp();
         Log().colours[dialog] = kContent;
         JSetWindowBackground(dialog, JColourFromRgb(kContent));
-        inactive = MakeWindow("behind", JRect{300, 300, 600, 440},
+        // Every caption shows whole, out of the open menu's way.
+        JMoveWindow(dialog, JRect{40, 80, 440, 440});
+        inactive = MakeWindow("behind", JRect{445, 300, 635, 440},
                               kWsDocument | kWsSizing | kWsMaximiseBox, kContent);
         JActivateWindow(dialog);
         BuildControls();

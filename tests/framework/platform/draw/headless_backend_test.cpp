@@ -75,10 +75,137 @@ TEST_F(HeadlessBackendTest, ScriptDrivesInput) {
     EXPECT_EQ(JFrameSurface()->height, 60);
 }
 
+TEST_F(HeadlessBackendTest, QueuedMovesInARowDeliverOnlyTheLast) {
+    JHeadlessMovePointer(1, 1);
+    JHeadlessMovePointer(2, 2);
+    JHeadlessClick(5, 5);  // a move, the press, the release
+    JHeadlessMovePointer(6, 6);
+    JHeadlessMovePointer(7, 7);
+    JHeadlessPressKey('A');
+    JHeadlessMovePointer(8, 8);
+    const std::vector<JInputEvent> events = DrainEvents();
+    const JInputKind expected[] = {
+        JInputKind::PointerMoved, JInputKind::ButtonDown,   JInputKind::ButtonUp,
+        JInputKind::PointerMoved, JInputKind::KeyDown,      JInputKind::Text,
+        JInputKind::KeyUp,        JInputKind::PointerMoved,
+    };
+    ASSERT_EQ(events.size(), std::size(expected));
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        EXPECT_EQ(events[i].kind, expected[i]) << "event " << i;
+    }
+    EXPECT_EQ(events[0].x, 5);
+    EXPECT_EQ(events[3].x, 7);
+    EXPECT_EQ(events[7].x, 8);
+}
+
+TEST_F(HeadlessBackendTest, ABurstOfResizesDeliversOnlyTheLast) {
+    JHeadlessResizeFrame(80, 60);
+    JHeadlessMovePointer(3, 3);
+    JHeadlessResizeFrame(90, 70);
+    JHeadlessResizeFrame(100, 80);
+    const std::vector<JInputEvent> events = DrainEvents();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].kind, JInputKind::PointerMoved);
+    EXPECT_EQ(events[1].kind, JInputKind::FrameResized);
+    EXPECT_EQ(events[1].width, 100);
+    EXPECT_EQ(JFrameSurface()->width, 100);
+    EXPECT_EQ(JFrameSurface()->height, 80);
+}
+
+// The key of each press and the text that follows it, as "KEY:text".
+std::vector<std::string> KeysAndTexts() {
+    std::vector<std::string> typed;
+    for (const JInputEvent& event : DrainEvents()) {
+        if (event.kind == JInputKind::KeyDown) {
+            typed.push_back(std::to_string(event.key) + ":");
+        } else if (event.kind == JInputKind::Text && !typed.empty()) {
+            typed.back() += event.text;
+        }
+    }
+    return typed;
+}
+
+TEST_F(HeadlessBackendTest, PrintableKeysSendTheirTextAfterThePress) {
+    int bad = 0;
+    ASSERT_TRUE(
+        JHeadlessRunScript("key ,\nkey Shift+Slash\nkey Num5\nkey Divide\nkey q\n"
+                           "key Shift+2\nkey Quote\nkey Backslash\nkey Space\n",
+                           &bad))
+        << bad;
+    const std::vector<std::string> expected = {std::to_string(kKeyComma) + ":,",
+                                               std::to_string(kKeySlash) + ":?",
+                                               std::to_string(kKeyNumpad0 + 5) + ":5",
+                                               std::to_string(kKeyDivide) + ":/",
+                                               "81:q",
+                                               "50:@",
+                                               std::to_string(kKeyQuote) + ":'",
+                                               std::to_string(kKeyBackslash) + ":\\",
+                                               "32: "};
+    EXPECT_EQ(KeysAndTexts(), expected);
+}
+
+TEST_F(HeadlessBackendTest, KeysWithCtrlOrAltAndControlKeysSendNoText) {
+    JHeadlessPressKey('C', kModCtrl);
+    JHeadlessPressKey(kKeyPeriod, kModAlt);
+    JHeadlessPressKey(kKeyReturn);
+    JHeadlessPressKey(kKeyLeft);
+    const std::vector<std::string> expected = {"67:", std::to_string(kKeyPeriod) + ":",
+                                               "13:", "37:"};
+    EXPECT_EQ(KeysAndTexts(), expected);
+}
+
+TEST_F(HeadlessBackendTest, PressTextAndReleaseComeInThatOrder) {
+    JHeadlessPressKey(kKeyEquals, kModShift);
+    const std::vector<JInputEvent> events = DrainEvents();
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[0].kind, JInputKind::KeyDown);
+    EXPECT_EQ(events[1].kind, JInputKind::Text);
+    EXPECT_STREQ(events[1].text, "+");
+    EXPECT_EQ(events[2].kind, JInputKind::KeyUp);
+}
+
+TEST_F(HeadlessBackendTest, WaitingReturnsAtOnceForInputAndOtherwiseRunsTheClock) {
+    const JBackend& backend = JBackendCurrent();
+    std::uint32_t before = JTickCount();
+    EXPECT_FALSE(backend.waitForInput(50));
+    EXPECT_GE(JTickCount() - before, 50u);
+
+    JHeadlessPressKey(kKeyTab);
+    before = JTickCount();
+    EXPECT_TRUE(backend.waitForInput(50));
+    EXPECT_LT(JTickCount() - before, 50u);
+    DrainEvents();
+
+    // Input held back by 30 ms ends a wait of 50 ms after 30.
+    JHeadlessWait(30);
+    JHeadlessPressKey(kKeyTab);
+    before = JTickCount();
+    EXPECT_TRUE(backend.waitForInput(50));
+    EXPECT_GE(JTickCount() - before, 30u);
+    EXPECT_EQ(DrainEvents().size(), 2u);
+}
+
+TEST_F(HeadlessBackendTest, PointerStateFollowsTheDeliveredInput) {
+    JHeadlessDrag(10, 10, 30, 20);
+    JInputEvent event;
+    ASSERT_TRUE(JFramePoll(&event));  // the move
+    ASSERT_TRUE(JFramePoll(&event));  // the press
+    JPointerState pointer = JFramePointerNow();
+    EXPECT_EQ(pointer.x, 10);
+    EXPECT_EQ(pointer.buttons, kPointerLeft);
+    DrainEvents();
+    pointer = JFramePointerNow();
+    EXPECT_EQ(pointer.x, 30);
+    EXPECT_EQ(pointer.y, 20);
+    EXPECT_EQ(pointer.buttons, 0);
+}
+
 TEST_F(HeadlessBackendTest, BadScriptLineIsReported) {
     int bad = 0;
     EXPECT_FALSE(JHeadlessRunScript("move 1 2\nflap 3\n", &bad));
     EXPECT_EQ(bad, 2);
+    EXPECT_FALSE(JHeadlessRunScript("key Num\n", &bad));
+    EXPECT_FALSE(JHeadlessRunScript("key Ctrl+\n", &bad));
 }
 
 TEST_F(HeadlessBackendTest, WaitHoldsEventsUntilTheClockHasRun) {

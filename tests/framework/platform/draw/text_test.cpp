@@ -35,9 +35,90 @@ public:
 const testing::Environment* const kTextLibraries =
     testing::AddGlobalTestEnvironment(new TextLibraries);
 
-TEST_F(TextTest, MissingFacesFallBackToTheSansSerifFace) {
-    JFont* font = JFontGet("MS Sans Serif", 15, 0, 1.0);
+// Pixels of the frame that are neither white nor the ink colour.
+int CountGreys(std::uint32_t ink) {
+    int greys = 0;
+    for (std::uint32_t pixel : JFrameSurface()->pixels) {
+        greys += pixel != kWhite && pixel != ink ? 1 : 0;
+    }
+    return greys;
+}
+
+bool NoFaceInstalled(const char*, int, JFaceFile*) {
+    return false;
+}
+
+// Every named face missing, as on a machine without fonts-wine.
+class WithoutNamedFaces : public TextTest {
+protected:
+    void SetUp() override {
+        TextTest::SetUp();
+        JTextSetFaceLookup(NoFaceInstalled);
+    }
+    void TearDown() override {
+        JTextSetFaceLookup(nullptr);
+        TextTest::TearDown();
+    }
+};
+
+TEST_F(WithoutNamedFaces, MissingFacesFallBackToAntiAliasedDejaVuSans) {
+    EXPECT_FALSE(JFontFaceAvailable(kDefaultFontFace));
+    JFont* font = JFontGet(kDefaultFontFace, 15, 0, 1.0);
     EXPECT_NE(JFontFile(font).find("DejaVuSans"), std::string::npos);
+    EXPECT_FALSE(JFontIsMonochrome(font));
+    const JTextExtent extent = JFontMeasure(font, "Hg");
+    EXPECT_EQ(extent.ascent + extent.descent, 15);
+    JFontDraw(font, JCurrentRasterTarget(), 2, 20, "Pindle", JRgb(0, 0, 0));
+    EXPECT_GT(CountBlack(), 0);
+    EXPECT_GT(CountGreys(kBlack), 0);
+    JFontRelease(font);
+}
+
+TEST_F(TextTest, ClassicDialogFaceIsDrawnWithoutGreys) {
+    if (!JFontFaceAvailable(kDefaultFontFace)) {
+        GTEST_SKIP() << "MS Sans Serif (fonts-wine) is not installed";
+    }
+    for (int style : {0, kFontBold}) {
+        JFont* font = JFontGet(kDefaultFontFace, kDefaultFontSize, style, 1.0);
+        EXPECT_NE(JFontFile(font).find("ms_sans_serif"), std::string::npos);
+        EXPECT_TRUE(JFontIsMonochrome(font));
+        JFontDraw(font, JCurrentRasterTarget(), 2, 20, "Pindle 0123 Hg", JRgb(0, 0, 0));
+        EXPECT_GT(CountBlack(), 20);
+        EXPECT_EQ(CountGreys(kBlack), 0);
+        JFontRelease(font);
+        JFillRect(0, 0, 64, 48);
+    }
+}
+
+TEST_F(TextTest, ClassicFaceKeepsTheRequestedCellAndItsOwnStrike) {
+    if (!JFontFaceAvailable(kDefaultFontFace)) {
+        GTEST_SKIP() << "MS Sans Serif (fonts-wine) is not installed";
+    }
+    // 15 takes the 13-pixel strike with two rows of leading above it: the
+    // capitals stand 9 pixels tall, as the classic 8-point face does.
+    JFont* font = JFontGet(kDefaultFontFace, 15, 0, 1.0);
+    const JTextExtent extent = JFontMeasure(font, "H");
+    EXPECT_EQ(extent.ascent + extent.descent, 15);
+    JFontDraw(font, JCurrentRasterTarget(), 2, 20, "H", JRgb(0, 0, 0));
+    const JRect ink = InkBounds();
+    EXPECT_EQ(ink.bottom, 20);
+    EXPECT_EQ(ink.Height(), 9);
+    JFontRelease(font);
+    // Sizes far from every strike are drawn from the stand-in's outlines.
+    JFont* large = JFontGet(kDefaultFontFace, 30, 0, 1.0);
+    EXPECT_EQ(JFontFile(large).find("ms_sans_serif"), std::string::npos);
+    JFontRelease(large);
+}
+
+TEST_F(TextTest, SymbolFaceDrawsCaptionGlyphsWithoutGreys) {
+    if (!JFontFaceAvailable(kSymbolFontFace)) {
+        GTEST_SKIP() << "Marlett (fonts-wine) is not installed";
+    }
+    JFont* font = JFontGet(kSymbolFontFace, 13, 0, 1.0);
+    EXPECT_TRUE(JFontIsMonochrome(font));
+    JFontDraw(font, JCurrentRasterTarget(), 2, 20, "r", JRgb(0, 0, 0));  // the close cross
+    EXPECT_GT(CountBlack(), 6);
+    EXPECT_EQ(CountGreys(kBlack), 0);
     JFontRelease(font);
 }
 

@@ -60,4 +60,10 @@ TEST_F(ClipboardTest, EmptyClipboardGivesNoText) {
     EXPECT_EQ(HeapText(JClipboardGetText()), nullptr);
 }
 
+TEST_F(ClipboardTest, HasTextTellsWithoutFetching) {
+    EXPECT_FALSE(JClipboardHasText());
+    JClipboardSetText("x");
+    EXPECT_TRUE(JClipboardHasText());
+}
+
 }  // namespace

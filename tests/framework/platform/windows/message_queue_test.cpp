@@ -1,5 +1,6 @@
 // The queue: posting, sending, peeking with filters, capture, focus and the
 // dialog keys.
+#include "framework/platform/system/clock.h"
 #include "tests/framework/platform/windows_fixture.h"
 
 namespace {
@@ -121,6 +122,29 @@ TEST_F(MessageQueueTest, KeysGoToTheFocusAndCharactersFollow) {
     EXPECT_EQ(typed, "hi\b");
     EXPECT_EQ(Log().Count(field, JMsg::KeyDown), 4);
     EXPECT_FALSE(JKeyIsDown('H'));
+}
+
+TEST_F(MessageQueueTest, TheIdleWaitEndsAtOnceWhenSomethingIsWaiting) {
+    const JWnd window = MakeWindow("a", JRect{20, 20, 120, 120}, kWsDocument, kRed);
+    Pump();
+    std::uint32_t before = JTickCount();
+    EXPECT_FALSE(JWaitForMessage(50));
+    EXPECT_GE(JTickCount() - before, 50u);  // the headless clock ran on instead
+
+    JPostMessage(JMakeMessage(window, kPing));
+    before = JTickCount();
+    EXPECT_TRUE(JWaitForMessage(50));
+    EXPECT_LT(JTickCount() - before, 50u);
+    Pump();
+
+    JHeadlessClick(60, 60);
+    EXPECT_TRUE(JWaitForMessage(50));
+    Pump();
+
+    JInvalidateRect(window, nullptr);
+    EXPECT_TRUE(JWaitForMessage(50));
+    Pump();
+    EXPECT_FALSE(JWaitForMessage(0));
 }
 
 TEST_F(MessageQueueTest, ActivationGivesTheFocusBackToTheChildThatHadIt) {
