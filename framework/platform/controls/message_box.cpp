@@ -300,7 +300,7 @@ int RunBox(JWnd box) {
             if (IdleHook() != nullptr) {
                 IdleHook()(box);
             }
-            JSleep(10);
+            JWaitForMessage(50);  // wakes at once on input
             continue;
         }
         if (message.type == JMsg::Quit) {

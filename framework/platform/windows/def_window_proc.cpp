@@ -24,14 +24,15 @@ void NonClientPress(JWnd window, const JMessage& message) {
                 BeginTracking(window, kHitCaption, JPoint{message.x, message.y});
             }
             break;
+        // A caption box acts when the button is released over it.
         case kHitClose:
-            PostSysCommand(window, kScClose, message.x, message.y);
+            BeginBoxTracking(window, kHitClose, kScClose);
             break;
         case kHitMaximise:
-            PostSysCommand(window, JIsMaximised(window) ? kScRestore : kScMaximise, 0, 0);
+            BeginBoxTracking(window, kHitMaximise, JIsMaximised(window) ? kScRestore : kScMaximise);
             break;
         case kHitMinimise:
-            PostSysCommand(window, JIsMinimised(window) ? kScRestore : kScMinimise, 0, 0);
+            BeginBoxTracking(window, kHitMinimise, JIsMinimised(window) ? kScRestore : kScMinimise);
             break;
         case kHitSystemMenu:
             PostSysCommand(window, kScSystemMenu, message.x, message.y);

@@ -150,7 +150,7 @@ const Glyph& GlyphOf(const WindowRecord& record, Box box) {
         case Box::SystemMenu:
             return kSystemMenuGlyph;
         case Box::Minimise:
-            return kMinimiseGlyph;
+            return record.minimised ? kRestoreGlyph : kMinimiseGlyph;
         case Box::Maximise:
             return record.maximised ? kRestoreGlyph : kMaximiseGlyph;
         case Box::Close:

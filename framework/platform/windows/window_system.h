@@ -109,6 +109,9 @@ bool TrackingActive();
 // Moving (or sizing) a window with the arrow keys, as the system menu's Move
 // and Size do; Return or a click keeps the place, Escape puts it back.
 void BeginKeyboardTracking(JWnd window, bool moving);
+// A caption box held down: it shows pressed while the pointer is over it,
+// and its system command goes when the button is released there.
+void BeginBoxTracking(JWnd window, JHit box, int command);
 // Takes a pointer event while tracking; true when it used it.
 bool TrackPointer(const JInputEvent& event);
 void CancelTracking();

@@ -3,6 +3,8 @@
 // else.
 #include <algorithm>
 
+#include "framework/platform/windows/messages.h"
+#include "framework/platform/windows/window_paint.h"
 #include "framework/platform/windows/window_system.h"
 
 namespace {
@@ -18,7 +20,8 @@ struct Tracking {
     JPoint start;
     JRect startBounds;
     bool keyboard = false;
-    JPoint moved;  // the keys' offset so far
+    JPoint moved;        // the keys' offset so far
+    int boxCommand = 0;  // a caption box held down: the command it gives
 };
 
 Tracking& Track() {
@@ -150,6 +153,37 @@ void TrackKeyboard(const JInputEvent& event) {
     }
 }
 
+bool OverTheBox(const Tracking& t, const JInputEvent& event) {
+    const WindowRecord* record = FindWindow(t.window);
+    return record != nullptr &&
+           HitTestWindow(*record, JFrameToClient(record->parent, JPoint{event.x, event.y})) ==
+               t.hit;
+}
+
+bool TrackBox(const JInputEvent& event) {
+    Tracking& t = Track();
+    switch (event.kind) {
+        case JInputKind::PointerMoved:
+            JSetCaptionBoxPressed(t.window, OverTheBox(t, event) ? t.hit : kHitNowhere);
+            return true;
+        case JInputKind::ButtonUp: {
+            const bool over = OverTheBox(t, event);
+            const Tracking ended = t;
+            t = Tracking{};
+            JSetCaptionBoxPressed(ended.window, kHitNowhere);
+            if (over) {
+                JPostMessage(JMakeMessage(ended.window, JMsg::SysCommand, ended.boxCommand));
+            }
+            return true;
+        }
+        case JInputKind::ButtonDown:
+        case JInputKind::Wheel:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 void BeginTracking(JWnd window, JHit hit, JPoint framePoint) {
@@ -165,6 +199,19 @@ void BeginTracking(JWnd window, JHit hit, JPoint framePoint) {
     tracking.start = framePoint;
     tracking.startBounds = record->bounds;
     Track() = tracking;
+}
+
+void BeginBoxTracking(JWnd window, JHit box, int command) {
+    if (FindWindow(window) == nullptr || (JMouseButtons() & kModLeftButton) == 0) {
+        return;
+    }
+    Tracking tracking;
+    tracking.active = true;
+    tracking.window = window;
+    tracking.hit = box;
+    tracking.boxCommand = command;
+    Track() = tracking;
+    JSetCaptionBoxPressed(window, box);
 }
 
 void BeginKeyboardTracking(JWnd window, bool moving) {
@@ -190,6 +237,9 @@ bool TrackPointer(const JInputEvent& event) {
     Tracking& t = Track();
     if (!t.active) {
         return false;
+    }
+    if (t.boxCommand != 0) {
+        return TrackBox(event);
     }
     if (t.keyboard) {
         const bool keysOrPress =

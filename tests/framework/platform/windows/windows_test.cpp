@@ -209,6 +209,24 @@ TEST_F(WindowsTest, MinimisingCollapsesToTheCaptionAtTheBottomAndRestoresAsItWas
     EXPECT_EQ(JWindowBounds(second).Width(), client.Width());
 }
 
+TEST_F(WindowsTest, ACaptionBoxActsOnlyWhenReleasedOverIt) {
+    const JWnd window = MakeWindow("doc", JRect{50, 50, 250, 200}, kWsDocument, kRed);
+    Pump();
+    // The close box: 16 by 14, two pixels in from the caption's right end.
+    const int border = JWindowBorders(window).left;
+    const JPoint corner = JClientToFrame(frame, JPoint{50, 50});
+    const JPoint box{corner.x + 200 - border - 2 - 8, corner.y + border + 2 + 7};
+    // Pressed, then dragged off and released elsewhere: nothing happens.
+    JHeadlessDrag(box.x, box.y, box.x - 60, box.y + 40);
+    Pump();
+    EXPECT_TRUE(JIsWindow(window));
+    EXPECT_EQ(JCaptionBoxPressed(window), kHitNowhere);
+    EXPECT_EQ(JWindowBounds(window), (JRect{50, 50, 250, 200}));  // the caption did not move
+    JHeadlessClick(box.x, box.y);
+    Pump();
+    EXPECT_FALSE(JIsWindow(window));
+}
+
 TEST_F(WindowsTest, TheSystemMenusMoveAndSizeGoByArrowKeys) {
     const JWnd window = MakeWindow("doc", JRect{50, 50, 250, 200}, kWsDocument | kWsSizing, kRed);
     Pump();
