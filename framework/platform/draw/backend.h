@@ -187,6 +187,11 @@ struct JBackend {
 const JBackend& JHeadlessBackend();
 // Null when the program was built without a desktop backend.
 const JBackend* JDesktopBackend();
+// Device pixels per program pixel on the desktop: 0 (the default) takes 2
+// on a display of 144 dots an inch or more, else 1; the demos can ask for 2
+// to show the high-density drawing on any display. Takes effect when the
+// frame is made.
+void JDesktopSetScale(int scale);
 
 // Opens the chosen backend; false when none could be opened.
 bool JBackendStart(JBackendChoice choice);

@@ -28,11 +28,37 @@ struct SdlState {
     BeepSound beep;
     bool holding = false;  // an event taken by a wait, for the next poll
     SDL_Event held{};
+    // Device pixels per pixel of the program: 2 on a high-density display,
+    // so that the classic look keeps its size and stays crisp.
+    int scale = 1;
 };
 
 SdlState& State() {
     static SdlState state;
     return state;
+}
+
+int gRequestedScale = 0;
+
+// A display of 144 dots an inch or more draws every pixel as two by two.
+int ScaleForDisplay() {
+    if (gRequestedScale > 0) {
+        return gRequestedScale;
+    }
+    float dpi = 96;
+    if (SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) != 0) {
+        return 1;
+    }
+    return dpi >= 144 ? 2 : 1;
+}
+
+int Physical(int logical) {
+    return logical * State().scale;
+}
+
+int Logical(int physical) {
+    const int scale = State().scale;
+    return physical >= 0 ? physical / scale : -((-physical + scale - 1) / scale);
 }
 
 // SDL falls back to drivers that draw nowhere (offscreen, dummy) when no
@@ -104,9 +130,12 @@ JDisplayMode Display() {
     }
     mode.widthMillimetres = static_cast<int>(mode.width * 25.4f / horizontalDpi);
     mode.heightMillimetres = static_cast<int>(mode.height * 25.4f / verticalDpi);
+    mode.width = Logical(mode.width);
+    mode.height = Logical(mode.height);
     SDL_Rect usable;
     if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
-        mode.usableArea = JRect{usable.x, usable.y, usable.x + usable.w, usable.y + usable.h};
+        mode.usableArea = JRect{Logical(usable.x), Logical(usable.y), Logical(usable.x + usable.w),
+                                Logical(usable.y + usable.h)};
     } else {
         mode.usableArea = JRect{0, 0, mode.width, mode.height};
     }
@@ -119,8 +148,10 @@ bool CreateFrame(const JFrameSpec& spec) {
     if (spec.resizable) {
         flags |= SDL_WINDOW_RESIZABLE;
     }
-    state.window = SDL_CreateWindow(spec.title, spec.x, spec.y, std::max(spec.width, 1),
-                                    std::max(spec.height, 1), flags);
+    state.scale = ScaleForDisplay();
+    state.window = SDL_CreateWindow(spec.title, Physical(spec.x), Physical(spec.y),
+                                    Physical(std::max(spec.width, 1)),
+                                    Physical(std::max(spec.height, 1)), flags);
     if (state.window == nullptr) {
         return false;
     }
@@ -144,8 +175,9 @@ void SetFrameTitle(const char* title) {
 
 void SetFrameBounds(int x, int y, int width, int height) {
     if (State().window != nullptr) {
-        SDL_SetWindowPosition(State().window, x, y);
-        SDL_SetWindowSize(State().window, std::max(width, 1), std::max(height, 1));
+        SDL_SetWindowPosition(State().window, Physical(x), Physical(y));
+        SDL_SetWindowSize(State().window, Physical(std::max(width, 1)),
+                          Physical(std::max(height, 1)));
     }
 }
 
@@ -159,7 +191,7 @@ JRect FrameBounds() {
     int height = 0;
     SDL_GetWindowPosition(State().window, &x, &y);
     SDL_GetWindowSize(State().window, &width, &height);
-    return JRect{x, y, x + width, y + height};
+    return JRect{Logical(x), Logical(y), Logical(x) + Logical(width), Logical(y) + Logical(height)};
 }
 
 void ShowFrame(bool visible) {
@@ -170,7 +202,8 @@ void ShowFrame(bool visible) {
 
 void SetFrameMinimumSize(int width, int height) {
     if (State().window != nullptr) {
-        SDL_SetWindowMinimumSize(State().window, std::max(width, 1), std::max(height, 1));
+        SDL_SetWindowMinimumSize(State().window, Physical(std::max(width, 1)),
+                                 Physical(std::max(height, 1)));
     }
 }
 
@@ -202,10 +235,16 @@ void Present(const JSurface& content, const JRect& region) {
         return;
     }
     SDL_Rect rect{area.left, area.top, area.Width(), area.Height()};
-    SDL_Rect destination = rect;
-    SDL_BlitSurface(source, &rect, screen, &destination);
+    SDL_Rect destination{Physical(area.left), Physical(area.top), Physical(area.Width()),
+                         Physical(area.Height())};
+    const SDL_Rect shown = destination;
+    if (State().scale == 1) {
+        SDL_BlitSurface(source, &rect, screen, &destination);
+    } else {
+        SDL_BlitScaled(source, &rect, screen, &destination);  // nearest pixel: stays crisp
+    }
     SDL_FreeSurface(source);
-    SDL_UpdateWindowSurfaceRects(window, &rect, 1);
+    SDL_UpdateWindowSurfaceRects(window, &shown, 1);
 }
 
 std::uint16_t Modifiers(Uint16 sdl) {
@@ -398,13 +437,13 @@ bool TranslateWindowEvent(const SDL_WindowEvent& window, JInputEvent* event) {
     switch (window.event) {
         case SDL_WINDOWEVENT_SIZE_CHANGED:
             event->kind = JInputKind::FrameResized;
-            event->width = window.data1;
-            event->height = window.data2;
+            event->width = Logical(window.data1);
+            event->height = Logical(window.data2);
             return true;
         case SDL_WINDOWEVENT_MOVED:
             event->kind = JInputKind::FrameMoved;
-            event->x = window.data1;
-            event->y = window.data2;
+            event->x = Logical(window.data1);
+            event->y = Logical(window.data2);
             return true;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
             event->kind = JInputKind::FocusGained;
@@ -421,6 +460,8 @@ bool TranslateWindowEvent(const SDL_WindowEvent& window, JInputEvent* event) {
         case SDL_WINDOWEVENT_ENTER:
             event->kind = JInputKind::PointerEntered;
             SDL_GetMouseState(&event->x, &event->y);
+            event->x = Logical(event->x);
+            event->y = Logical(event->y);
             return true;
         case SDL_WINDOWEVENT_LEAVE:
             event->kind = JInputKind::PointerLeft;
@@ -435,16 +476,16 @@ bool Translate(const SDL_Event& sdl, JInputEvent* event) {
     switch (sdl.type) {
         case SDL_MOUSEMOTION:
             event->kind = JInputKind::PointerMoved;
-            event->x = sdl.motion.x;
-            event->y = sdl.motion.y;
+            event->x = Logical(sdl.motion.x);
+            event->y = Logical(sdl.motion.y);
             event->modifiers = Modifiers(static_cast<Uint16>(SDL_GetModState()));
             return true;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
             event->kind =
                 sdl.type == SDL_MOUSEBUTTONDOWN ? JInputKind::ButtonDown : JInputKind::ButtonUp;
-            event->x = sdl.button.x;
-            event->y = sdl.button.y;
+            event->x = Logical(sdl.button.x);
+            event->y = Logical(sdl.button.y);
             event->button = Button(sdl.button.button);
             event->clicks = sdl.button.clicks;
             event->modifiers = Modifiers(static_cast<Uint16>(SDL_GetModState()));
@@ -452,6 +493,8 @@ bool Translate(const SDL_Event& sdl, JInputEvent* event) {
         case SDL_MOUSEWHEEL:
             event->kind = JInputKind::Wheel;
             SDL_GetMouseState(&event->x, &event->y);
+            event->x = Logical(event->x);
+            event->y = Logical(event->y);
             event->wheel =
                 sdl.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -sdl.wheel.y : sdl.wheel.y;
             return true;
@@ -542,8 +585,8 @@ JPointerState Pointer() {
         SDL_GetWindowPosition(State().window, &left, &top);
     }
     JPointerState pointer;
-    pointer.x = x - left;
-    pointer.y = y - top;
+    pointer.x = Logical(x - left);
+    pointer.y = Logical(y - top);
     pointer.buttons = static_cast<std::uint8_t>((held & SDL_BUTTON_LMASK ? kPointerLeft : 0) |
                                                 (held & SDL_BUTTON_MMASK ? kPointerMiddle : 0) |
                                                 (held & SDL_BUTTON_RMASK ? kPointerRight : 0));
@@ -752,6 +795,10 @@ constexpr JBackend kSdl{
 };
 
 }  // namespace
+
+void JDesktopSetScale(int scale) {
+    gRequestedScale = std::clamp(scale, 0, 4);
+}
 
 const JBackend* JDesktopBackend() {
     return &kSdl;

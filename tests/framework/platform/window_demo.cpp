@@ -357,6 +357,9 @@ int main(int argc, char** argv) {
     JCoreStartup();
     const char* headless = Option(argc, argv, "--headless");
     const char* seconds = Option(argc, argv, "--seconds");
+    if (const char* scale = Option(argc, argv, "--scale")) {
+        JDesktopSetScale(std::atoi(scale));  // 2 shows the high-density drawing anywhere
+    }
     if (!JBackendStart(headless != nullptr ? JBackendChoice::Headless
                                            : JBackendChoice::Automatic)) {
         return 1;
