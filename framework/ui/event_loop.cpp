@@ -169,8 +169,15 @@ void JRunMainLoop() {
 }
 
 void JRunModal(JWindow* window, bool restricted) {
+    // The window's record must outlive the steps that destroy it: releases
+    // wait until the loop is over.
+    LoopState& loop = Loop();
+    ++loop.depth;
     while (!window->Destroyed() && JFrameWindow() != kNoWindow) {
         JEventStep(restricted ? window : nullptr, true);
+    }
+    if (--loop.depth == 0) {
+        JReleaseDestroyed();
     }
 }
 

@@ -1,11 +1,16 @@
 #include "framework/ui/framework_startup.h"
 
 #include "framework/platform/platform.h"
+#include "framework/ui/border_boxes.h"
+#include "framework/ui/check_boxes.h"
 #include "framework/ui/control_drawing.h"
 #include "framework/ui/edit_fields.h"
+#include "framework/ui/labels.h"
+#include "framework/ui/layout_boxes.h"
 #include "framework/ui/main_frame.h"
 #include "framework/ui/push_buttons.h"
 #include "framework/ui/scroll_bars.h"
+#include "framework/ui/spacers.h"
 #include "framework/ui/static_texts.h"
 #include "framework/ui/timers.h"
 #include "framework/ui/windows.h"
@@ -18,6 +23,11 @@ void MakeControlKinds() {
     JEditFieldKind();
     JStaticTextKind();
     JScrollBarKind();
+    JLayoutBoxKind();
+    JBorderBoxKind();
+    JSpacerKind();
+    JLabelKind();
+    JCheckBoxKind();
 }
 
 }  // namespace

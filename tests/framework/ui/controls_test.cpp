@@ -152,8 +152,9 @@ TEST_P(SelfDeletingControl, DeletesItselfOrItsWindowSafely) {
     } else {
         Click(window, 20, 20);
     }
+    // The record is freed once the step is over: only the handler saw it.
     EXPECT_EQ(Events(), std::vector<std::string>{"deleted"});
-    EXPECT_TRUE(control->Deleted());
+    (void)control;
     // Further input meets neither the control nor (maybe) the window.
     Click(window, 20, 20);
     Settle();
@@ -185,7 +186,7 @@ TEST_F(Controls, PushButtonActionDeletesItsWindow) {
     Settle();
     Click(window, 30, 30);
     EXPECT_EQ(Events(), std::vector<std::string>{"pressed"});
-    EXPECT_TRUE(window->Destroyed());
+    EXPECT_EQ(JWindowCount(), 0);
 }
 
 TEST_F(Controls, PushButtonActionDeletesItself) {
@@ -213,7 +214,7 @@ TEST_F(Controls, EditFieldEntryHandlerDeletesItsWindow) {
     JHeadlessPressKey(kKeyReturn);
     Settle();
     EXPECT_EQ(Events(), std::vector<std::string>{"12"});
-    EXPECT_TRUE(window->Destroyed());
+    EXPECT_EQ(JWindowCount(), 0);
 }
 
 }  // namespace
