@@ -62,6 +62,18 @@ void ForgetInput(JControl* control) {
     }
 }
 
+// The parent is invalidated where a native control was once it has moved:
+// the area it leaves must be drawn by the parent again.
+void MoveNative(JControl* control, const JRect& before) {
+    if (control->platform == kNoWindow) {
+        return;
+    }
+    JMoveWindow(control->platform, control->Rect());
+    if (!control->owner->Destroyed()) {
+        JInvalidateRect(control->owner->platform, &before);
+    }
+}
+
 }  // namespace
 
 void JDefaultSetSize(JControl* control, int width, int height) {
@@ -73,21 +85,19 @@ void JDefaultSetSize(JControl* control, int width, int height) {
         height = height == 0 ? naturalHeight : height;
     }
     JControlRedraw(control);
+    const JRect before = control->Rect();
     control->width = static_cast<std::int16_t>(width);
     control->height = static_cast<std::int16_t>(height);
-    if (control->platform != kNoWindow) {
-        JMoveWindow(control->platform, control->Rect());
-    }
+    MoveNative(control, before);
     JControlRedraw(control);
 }
 
 void JDefaultSetPosition(JControl* control, int left, int top) {
     JControlRedraw(control);
+    const JRect before = control->Rect();
     control->left = static_cast<std::int16_t>(left);
     control->top = static_cast<std::int16_t>(top);
-    if (control->platform != kNoWindow) {
-        JMoveWindow(control->platform, control->Rect());
-    }
+    MoveNative(control, before);
     JControlRedraw(control);
 }
 
@@ -328,8 +338,8 @@ void JControlRedraw(const JControl* control) {
     }
     if (control->platform != kNoWindow) {
         JInvalidateRect(control->platform, nullptr);
-        return;
     }
+    // A native control's old place in its window must be drawn again too.
     const JRect rect = control->Rect();
     JInvalidateRect(control->owner->platform, &rect);
 }

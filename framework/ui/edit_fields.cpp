@@ -236,8 +236,6 @@ void MakeNative(JControl* control, const char* text) {
 
 void Create(JControl* control) {
     control->kindData = std::make_unique<EditField>();
-    control->width = 80;
-    control->height = JControlLineHeight() + 6;
     MakeNative(control, "");
 }
 

@@ -145,7 +145,7 @@ void SetPosition(JControl* control, int left, int top) {
     const int dy = top - control->top;
     JDefaultSetPosition(control, left, top);
     for (JControl* child : BoxOf(control)->children) {
-        if (child->left != kParkedPosition || child->top != kParkedPosition) {
+        if (!control->Visible() || child->Visible()) {  // parked children stay parked
             child->kind->setPosition(child, child->left + dx, child->top + dy);
         }
     }

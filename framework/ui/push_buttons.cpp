@@ -13,8 +13,6 @@ struct PushButton : JKindRecord {
 
 void Create(JControl* control) {
     control->kindData = std::make_unique<PushButton>();
-    control->width = 75;
-    control->height = 23;
     JAttachNative(control, JCreatePushButton(JNativeSpec(control, "")));
 }
 

@@ -418,6 +418,7 @@ static void ShowWindow(JWindow* window, bool raise) {
     if ((window->style & kWindowModal) != 0) {
         window->activeBeforeModal = JActiveWindow();
     }
+    JInvalidateRect(window->platform, nullptr);  // drawn whole, whatever was built hidden
     JShowWindow(window->platform, raise);
     if (raise) {
         JBringToFront(window->platform);
