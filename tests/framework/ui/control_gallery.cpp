@@ -426,10 +426,14 @@ int main(int argc, char** argv) {
     const char* headless = Option(argc, argv, "--headless");
     const char* seconds = Option(argc, argv, "--seconds");
     const char* state = Option(argc, argv, "--state");
+    // "--idle N": headless, run the main loop idle for N seconds of the
+    // headless clock (its sleep only moves the clock), to measure the
+    // work an idle step costs.
+    const char* idle = Option(argc, argv, "--idle");
     if (headless != nullptr) {
         JHeadlessConfigure(JHeadlessScreen{});
     }
-    if (!JBackendStart(headless != nullptr ? JBackendChoice::Headless
+    if (!JBackendStart(headless != nullptr || idle != nullptr ? JBackendChoice::Headless
                                            : JBackendChoice::Automatic)) {
         std::fprintf(stderr, "no backend\n");
         return 1;
@@ -452,7 +456,8 @@ int main(int argc, char** argv) {
     if (headless != nullptr) {
         ok = RunHeadless(headless);
     } else {
-        const int limit = seconds != nullptr ? std::atoi(seconds) : 0;
+        const char* run = idle != nullptr ? idle : seconds;
+        const int limit = run != nullptr ? std::atoi(run) : 0;
         if (limit > 0) {
             JTimerNew(Stop, nullptr, static_cast<std::uint32_t>(limit) * 1000);
         }
