@@ -434,7 +434,7 @@ int main(int argc, char** argv) {
         JHeadlessConfigure(JHeadlessScreen{});
     }
     if (!JBackendStart(headless != nullptr || idle != nullptr ? JBackendChoice::Headless
-                                           : JBackendChoice::Automatic)) {
+                                                              : JBackendChoice::Automatic)) {
         std::fprintf(stderr, "no backend\n");
         return 1;
     }

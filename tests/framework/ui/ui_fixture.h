@@ -29,6 +29,7 @@ protected:
     }
     void TearDown() override {
         JFrameworkShutdown();
+        JTextShutdown();
         JBackendStop();
     }
 
