@@ -24,6 +24,7 @@
 #include "framework/platform/draw/palette.h"
 #include "framework/platform/draw/pictures.h"
 #include "framework/platform/draw/pixel_buffer.h"
+#include "framework/platform/draw/system_colours.h"
 #include "framework/platform/draw/text.h"
 #include "framework/platform/system/clipboard.h"
 #include "framework/platform/system/clock.h"

@@ -111,12 +111,20 @@ void JNotifyParent(JWnd control, int notification) {
 }
 
 void JFillArea(const JRect& rect, JSysColour colour) {
-    JSetForeColour(JSystemColour(colour));
-    JFillRect(rect.left, rect.top, rect.right, rect.bottom);
+    JFillArea(rect, JSystemColour(colour));
 }
 
 void JFrameArea(const JRect& rect, JSysColour colour) {
-    JSetForeColour(JSystemColour(colour));
+    JFrameArea(rect, JSystemColour(colour));
+}
+
+void JFillArea(const JRect& rect, JColour colour) {
+    JSetForeColour(colour);
+    JFillRect(rect.left, rect.top, rect.right, rect.bottom);
+}
+
+void JFrameArea(const JRect& rect, JColour colour) {
+    JSetForeColour(colour);
     JFrameRect(rect.left, rect.top, rect.right, rect.bottom);
 }
 

@@ -51,6 +51,10 @@ void JNotifyParent(JWnd control, int notification);
 // --- drawing helpers, for use between JBeginPaint and JEndPaint ---
 void JFillArea(const JRect& rect, JSysColour colour);
 void JFrameArea(const JRect& rect, JSysColour colour);
+// The same in a colour of the content rather than of the chrome (a colour
+// button's cells, a box filled as the application asks).
+void JFillArea(const JRect& rect, JColour colour);
+void JFrameArea(const JRect& rect, JColour colour);
 // A two-pixel 3D border inside `rect`, lit from the top left: raised as a
 // button (white and light, shadow and black) or sunken as a field.
 void JDrawBevel(const JRect& rect, bool raised);
