@@ -22,6 +22,7 @@
 #include "framework/platform/draw/draw_port.h"
 #include "framework/platform/draw/frame.h"
 #include "framework/platform/draw/palette.h"
+#include "framework/platform/draw/picture_copy.h"
 #include "framework/platform/draw/pictures.h"
 #include "framework/platform/draw/pixel_buffer.h"
 #include "framework/platform/draw/system_colours.h"
