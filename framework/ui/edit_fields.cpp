@@ -6,6 +6,7 @@
 #include "framework/core/strings.h"
 #include "framework/ui/edit_target.h"
 #include "framework/ui/native_controls.h"
+#include "framework/ui/timers.h"
 
 namespace {
 
@@ -23,6 +24,7 @@ struct EditField : JKindRecord {
 struct EditingState {
     std::map<JWnd, JControl*> fields;  // native window to its control
     JControl* editing = nullptr;
+    JTimer* blink = nullptr;  // runs while a field is being edited
 };
 
 EditingState& Editing() {
@@ -104,6 +106,26 @@ void TargetCommand(void* object, void*, unsigned command) {
     RecomputeCommands(field);
 }
 
+// The caret of the field being edited blinks: shown and hidden in turn.
+constexpr std::uint32_t kCaretBlinkMs = 530;
+
+void Blink(void*) {
+    EditingState& state = Editing();
+    state.blink = nullptr;
+    JControl* field = state.editing;
+    if (field == nullptr || field->Deleted()) {
+        return;
+    }
+    JEditSetCaretShown(field->platform, !JEditCaretShown(field->platform));
+    state.blink = JTimerNew(Blink, nullptr, kCaretBlinkMs);
+}
+
+void StartBlinking() {
+    if (Editing().blink == nullptr) {
+        Editing().blink = JTimerNew(Blink, nullptr, kCaretBlinkMs);
+    }
+}
+
 void BeginEditing(JControl* field) {
     EditField* record = RecordOf(field);
     if (record->editing) {
@@ -114,6 +136,8 @@ void BeginEditing(JControl* field) {
     }
     record->editing = true;
     Editing().editing = field;
+    JEditSetCaretShown(field->platform, true);
+    StartBlinking();
     field->owner->keyFocus = field;
     const JEditTarget target{TargetCommand, field, nullptr};
     JSetEditTarget(&target, &record->previousTarget);

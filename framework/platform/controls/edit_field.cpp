@@ -20,7 +20,8 @@ struct EditState {
     int limit = 0;
     bool multiLine = false;
     bool dragging = false;
-    int goalX = -1;  // where Up and Down aim, kept across a run of them
+    int goalX = -1;            // where Up and Down aim, kept across a run of them
+    bool caretHidden = false;  // the off half of the caret's blink
 };
 
 JControlTable<EditState>& Edits() {
@@ -166,11 +167,13 @@ void Replace(JWnd edit, EditState* state, std::string_view text, bool notify) {
     state->text.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start),
                         clean);
     state->anchor = state->caret = start + static_cast<int>(clean.size());
+    state->caretHidden = false;
     state->goalX = -1;
     Changed(edit, state, notify);
 }
 
 void MoveCaret(JWnd edit, EditState* state, int position, bool extend) {
+    state->caretHidden = false;  // a moved caret shows at once
     state->caret = std::clamp(position, 0, static_cast<int>(state->text.size()));
     if (!extend) {
         state->anchor = state->caret;
@@ -433,7 +436,7 @@ void DrawLines(JWnd edit, const EditState& state, const JRect& area) {
         if (focused) {
             DrawSelectedPart(state, view, lineHeight);
         }
-        if (focused && LineOf(starts, state.caret) == line) {
+        if (focused && !state.caretHidden && LineOf(starts, state.caret) == line) {
             const int x = view.x + WidthBetween(state, view.start, state.caret);
             JSetForeColour(JSystemColour(JSysColour::WindowText));
             JDrawLine(x, view.top, x, view.top + lineHeight - 1);
@@ -558,6 +561,19 @@ void JEditSelection(JWnd edit, int* start, int* end) {
     if (state != nullptr) {
         SelectionOf(*state, start, end);
     }
+}
+
+void JEditSetCaretShown(JWnd edit, bool shown) {
+    EditState* state = Edits().Find(edit);
+    if (state != nullptr && state->caretHidden == shown) {
+        state->caretHidden = !shown;
+        JInvalidateRect(edit, nullptr);
+    }
+}
+
+bool JEditCaretShown(JWnd edit) {
+    const EditState* state = Edits().Find(edit);
+    return state != nullptr && !state->caretHidden;
 }
 
 int JEditCaret(JWnd edit) {

@@ -26,6 +26,10 @@ std::string JEditText(JWnd edit);
 void JEditSetSelection(JWnd edit, int anchor, int caret);
 void JEditSelection(JWnd edit, int* start, int* end);  // start <= end
 int JEditCaret(JWnd edit);
+// The caret's blink: hidden for its off half. Moving the caret or typing
+// shows it again at once.
+void JEditSetCaretShown(JWnd edit, bool shown);
+bool JEditCaretShown(JWnd edit);
 void JEditSelectAll(JWnd edit);
 // The text longer than this is refused as it is typed or pasted; 0: no limit.
 void JEditSetLimit(JWnd edit, int maxLength);

@@ -148,6 +148,22 @@ void Paint(JWnd bar) {
 
 // --- input ---
 
+// A line or page step of the part held down; false for any other part.
+bool StepHeldPart(JWnd bar, const BarState& state) {
+    switch (state.pressed) {
+        case Part::LineBack:
+        case Part::LineForward:
+            Notify(bar, state, kScrollLine, state.pressed == Part::LineBack ? -1 : 1);
+            return true;
+        case Part::PageBack:
+        case Part::PageForward:
+            Notify(bar, state, kScrollPage, state.pressed == Part::PageBack ? -1 : 1);
+            return true;
+        default:
+            return false;
+    }
+}
+
 void Press(JWnd bar, BarState* state, const JMessage& message) {
     if (!Enabled(bar, *state)) {
         return;
@@ -155,24 +171,13 @@ void Press(JWnd bar, BarState* state, const JMessage& message) {
     state->pressed = PartAt(bar, *state, message.x, message.y);
     JSetCapture(bar);
     JInvalidateRect(bar, nullptr);
-    switch (state->pressed) {
-        case Part::LineBack:
-        case Part::LineForward:
-            Notify(bar, *state, kScrollLine, state->pressed == Part::LineBack ? -1 : 1);
-            break;
-        case Part::PageBack:
-        case Part::PageForward:
-            Notify(bar, *state, kScrollPage, state->pressed == Part::PageBack ? -1 : 1);
-            break;
-        case Part::Thumb: {
-            const Layout layout = LayoutOf(bar, *state);
-            state->trackPosition = state->position;
-            state->grab = (state->vertical ? message.y : message.x) -
-                          ThumbStart(layout, *state, state->position);
-            break;
-        }
-        case Part::None:
-            break;
+    if (state->pressed == Part::Thumb) {
+        const Layout layout = LayoutOf(bar, *state);
+        state->trackPosition = state->position;
+        state->grab =
+            (state->vertical ? message.y : message.x) - ThumbStart(layout, *state, state->position);
+    } else {
+        StepHeldPart(bar, *state);
     }
 }
 
@@ -298,6 +303,18 @@ JWnd JAttachWindowScrollBar(JWnd window, bool vertical) {
                            : JRect{0, client.bottom - width, client.right, client.bottom};
     spec.style = kSbsWindowBar | (vertical ? kSbsVertical : 0);
     return JCreateScrollBar(spec);
+}
+
+bool JScrollBarRepeatHeldPart(JWnd bar) {
+    const BarState* state = Bars().Find(bar);
+    if (state == nullptr || state->pressed == Part::None || state->pressed == Part::Thumb) {
+        return false;
+    }
+    const JPoint pointer = JFrameToClient(bar, JPointerPosition());
+    if (PartAt(bar, *state, pointer.x, pointer.y) == state->pressed) {
+        StepHeldPart(bar, *state);
+    }
+    return true;
 }
 
 void JScrollBarSetRange(JWnd bar, int minimum, int maximum) {

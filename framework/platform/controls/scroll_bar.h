@@ -30,6 +30,10 @@ void JScrollBarSetRange(JWnd bar, int minimum, int maximum);
 void JScrollBarRange(JWnd bar, int* minimum, int* maximum);
 void JScrollBarSetPosition(JWnd bar, int position);
 int JScrollBarPosition(JWnd bar);
+// While an arrow or the track is held down, takes its step again when the
+// pointer is still over it (the caller's timer makes it repeat); false once
+// nothing is held.
+bool JScrollBarRepeatHeldPart(JWnd bar);
 // How much one page shows: sizes the thumb (0: a square thumb).
 void JScrollBarSetPage(JWnd bar, int page);
 // The thumb's rectangle in the bar's client coordinates (empty when disabled).

@@ -563,6 +563,15 @@ void JHeadlessClick(int x, int y, std::uint8_t button, std::uint16_t modifiers) 
     Queue(PointerEvent(JInputKind::ButtonUp, x, y, button, modifiers));
 }
 
+void JHeadlessPress(int x, int y, std::uint8_t button) {
+    Queue(PointerEvent(JInputKind::PointerMoved, x, y, 0, 0));
+    Queue(PointerEvent(JInputKind::ButtonDown, x, y, button, 0));
+}
+
+void JHeadlessRelease(int x, int y, std::uint8_t button) {
+    Queue(PointerEvent(JInputKind::ButtonUp, x, y, button, 0));
+}
+
 void JHeadlessDrag(int fromX, int fromY, int toX, int toY, std::uint16_t modifiers) {
     constexpr int kSteps = 4;
     Queue(PointerEvent(JInputKind::PointerMoved, fromX, fromY, 0, modifiers));

@@ -31,6 +31,9 @@ int JHeadlessBeepCount();
 void JHeadlessMovePointer(int x, int y);
 void JHeadlessClick(int x, int y, std::uint8_t button = kButtonLeft, std::uint16_t modifiers = 0);
 void JHeadlessDrag(int fromX, int fromY, int toX, int toY, std::uint16_t modifiers = 0);
+// A button held down, and let go: for what happens while it is held.
+void JHeadlessPress(int x, int y, std::uint8_t button = kButtonLeft);
+void JHeadlessRelease(int x, int y, std::uint8_t button = kButtonLeft);
 void JHeadlessTypeText(const char* text);
 // The press, the character it types as text (see the script's "key"), the
 // release.

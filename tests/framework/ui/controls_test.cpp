@@ -218,4 +218,29 @@ TEST_F(Controls, EditFieldEntryHandlerDeletesItsWindow) {
     EXPECT_EQ(JWindowCount(), 0);
 }
 
+TEST_F(Controls, TheCaretBlinksWhileAFieldIsEditedAndShowsOnTyping) {
+    JControl* field = JControlNew(JEditFieldKind(), window, 20, 20);
+    JControlShow(field);
+    Settle();
+    Click(window, 30, 28);
+    Settle();
+    ASSERT_TRUE(JEditCaretShown(field->platform));
+    // Half a blink later it is off, a blink later on again.
+    const auto idleFor = [](std::uint32_t milliseconds) {
+        const std::uint32_t until = JTickCount() + milliseconds;
+        while (static_cast<std::int32_t>(until - JTickCount()) > 0) {
+            JEventStep(nullptr, true);  // sleeps on the headless clock
+        }
+    };
+    idleFor(600);
+    EXPECT_FALSE(JEditCaretShown(field->platform));
+    idleFor(530);
+    EXPECT_TRUE(JEditCaretShown(field->platform));
+    idleFor(530);
+    ASSERT_FALSE(JEditCaretShown(field->platform));
+    JHeadlessTypeText("x");
+    Settle();
+    EXPECT_TRUE(JEditCaretShown(field->platform));
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "framework/ui/colour_buttons.h"
 #include "framework/ui/progress_bars.h"
+#include "framework/ui/scroll_bars.h"
 #include "framework/ui/sliders.h"
 #include "tests/framework/ui/ui_fixture.h"
 
@@ -251,6 +252,40 @@ TEST_F(ValueControls, BlackAndWhiteButtonOffersTwoColours) {
     const std::vector<JColour> shades = JColourGridList(button, true);
     ASSERT_EQ(shades.size(), 64u);
     EXPECT_EQ(shades.front(), (JColour{0x6000, 0x6000, 0x6000}));
+}
+
+int LineSteps = 0;
+void CountLine(JControl*, int, int) {
+    ++LineSteps;
+}
+
+TEST_F(ValueControls, AScrollBarArrowHeldDownRepeatsUntilLetGo) {
+    JControl* bar = JControlNew(JScrollBarKind(), window, 250, 10);
+    JControlResize(bar, JScrollBarWidth(), 120);
+    JScrollSetMaximum(bar, 1000);
+    JScrollSetHandler(bar, kScrollLine, CountLine);
+    JControlShow(bar);
+    Settle();
+    LineSteps = 0;
+    const JPoint arrow = At(window, 250 + JScrollBarWidth() / 2, 10 + 120 - 5);
+    JHeadlessPress(arrow.x, arrow.y);
+    Settle();
+    EXPECT_EQ(LineSteps, 1);  // the press itself
+    const std::uint32_t until = JTickCount() + 1000;
+    while (static_cast<std::int32_t>(until - JTickCount()) > 0) {
+        JEventStep(nullptr, true);
+    }
+    // A pause of 400 ms, then a step every 50 ms.
+    EXPECT_GE(LineSteps, 10);
+    EXPECT_LE(LineSteps, 14);
+    JHeadlessRelease(arrow.x, arrow.y);
+    Settle();
+    const int released = LineSteps;
+    const std::uint32_t later = JTickCount() + 500;
+    while (static_cast<std::int32_t>(later - JTickCount()) > 0) {
+        JEventStep(nullptr, true);
+    }
+    EXPECT_EQ(LineSteps, released);
 }
 
 }  // namespace
