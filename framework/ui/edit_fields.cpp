@@ -1,5 +1,6 @@
 #include "framework/ui/edit_fields.h"
 
+#include <cstdint>
 #include <map>
 #include <string>
 
@@ -24,7 +25,10 @@ struct EditField : JKindRecord {
 struct EditingState {
     std::map<JWnd, JControl*> fields;  // native window to its control
     JControl* editing = nullptr;
-    JTimer* blink = nullptr;  // runs while a field is being edited
+    // Each field that begins editing starts its own blink; a blink of an
+    // earlier generation ends at its next tick. No timer is held, so none
+    // can be left pointing at a timer that is gone.
+    std::uintptr_t blinkGeneration = 0;
 };
 
 EditingState& Editing() {
@@ -109,21 +113,20 @@ void TargetCommand(void* object, void*, unsigned command) {
 // The caret of the field being edited blinks: shown and hidden in turn.
 constexpr std::uint32_t kCaretBlinkMs = 530;
 
-void Blink(void*) {
+void Blink(void* generation) {
     EditingState& state = Editing();
-    state.blink = nullptr;
     JControl* field = state.editing;
-    if (field == nullptr || field->Deleted()) {
+    if (reinterpret_cast<std::uintptr_t>(generation) != state.blinkGeneration || field == nullptr ||
+        field->Deleted()) {
         return;
     }
     JEditSetCaretShown(field->platform, !JEditCaretShown(field->platform));
-    state.blink = JTimerNew(Blink, nullptr, kCaretBlinkMs);
+    JTimerNew(Blink, generation, kCaretBlinkMs);
 }
 
 void StartBlinking() {
-    if (Editing().blink == nullptr) {
-        Editing().blink = JTimerNew(Blink, nullptr, kCaretBlinkMs);
-    }
+    const std::uintptr_t generation = ++Editing().blinkGeneration;
+    JTimerNew(Blink, reinterpret_cast<void*>(generation), kCaretBlinkMs);
 }
 
 void BeginEditing(JControl* field) {
