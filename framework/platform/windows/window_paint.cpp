@@ -273,7 +273,9 @@ DrawPort* JBeginPaint(JWnd window, JPaintInfo* paint) {
     }
     NotePaintBegun();
     paint->saved = JSaveDrawingState();
-    paint->region = std::move(record->invalid);
+    // Only what lies in the client area now: a window that shrank since
+    // its area was made invalid must not paint where it no longer is.
+    paint->region = JRegionIntersect(record->invalid, JWindowClientRect(window));
     record->invalid.clear();
     paint->box = JRegionBounds(paint->region);
     SetPortVisible(record, ClientLessChildren(*record, paint->region));

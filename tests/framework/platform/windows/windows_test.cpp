@@ -278,6 +278,18 @@ TEST_F(WindowsTest, SizingBordersShowSizingCursorsAndTheBusyCursorStays) {
     EXPECT_EQ(pointAt(JPoint{corner.x + 1, corner.y + 70}), JCursorShape::SizeWE);
 }
 
+TEST_F(WindowsTest, AShrunkChildLeavesNothingOfItselfBehind) {
+    const JWnd window = MakeWindow("doc", JRect{50, 50, 300, 250}, kWsDocument, kRed);
+    const JWnd child = MakeChild(window, JRect{10, 10, 90, 40}, 1, kWsChild, kBlue);
+    Pump();
+    const JRect client = JWindowClientBounds(window);
+    ASSERT_EQ(Shown(client.left + 80, client.top + 20), kBlue);
+    JMoveWindow(child, JRect{10, 10, 70, 40});
+    Pump();
+    EXPECT_EQ(Shown(client.left + 80, client.top + 20), kRed);
+    EXPECT_EQ(Shown(client.left + 60, client.top + 20), kBlue);
+}
+
 TEST_F(WindowsTest, AHiddenWindowLeavesTheScreenAndGivesUpActivation) {
     const JWnd back = MakeWindow("back", JRect{20, 20, 220, 180}, kWsDocument, kRed);
     const JWnd front = MakeWindow("front", JRect{120, 80, 320, 240}, kWsDocument, kBlue);
