@@ -223,7 +223,7 @@ TEST(StringTable, FileDialogMessagesPairCaptionWithText) {
         const char* text;
     };
     const Message messages[] = {
-        {"Mising Extension",
+        {"Missing Extension",
          "The file name entered lacks an extension. The appropriate extension (%s%) has been "
          "appended."},
         {"Mismatched Extension",
@@ -235,9 +235,9 @@ TEST(StringTable, FileDialogMessagesPairCaptionWithText) {
          "file type. The extension has been changed (to %s%) so it agrees with the file type."},
         {"File Exists", "A file with the name '%s%' already exists. Overwrite this file?"},
         {"Bad Filename",
-         "The file name entered ('%s%') cannot be used because it doesn't follow Windows naming "
-         "conventions."},
-        {"Non-Existant File", "The file '%s%' does not exist."},
+         "The file name entered ('%s%') cannot be used on this system: a name must not be empty, "
+         "and no part of it between slashes may be longer than 255 bytes."},
+        {"Non-Existent File", "The file '%s%' does not exist."},
         {"Directory Creation Error", "The directory '%s%' could not be created."},
     };
     for (const Message& message : messages) {
