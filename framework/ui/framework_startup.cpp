@@ -10,6 +10,7 @@
 #include "framework/ui/labels.h"
 #include "framework/ui/layout_boxes.h"
 #include "framework/ui/main_frame.h"
+#include "framework/ui/menus.h"
 #include "framework/ui/popup_choices.h"
 #include "framework/ui/progress_bars.h"
 #include "framework/ui/push_buttons.h"
@@ -51,12 +52,14 @@ bool JFrameworkStartup() {
         return false;
     }
     MakeControlKinds();
+    JMenusStartup();
     return true;
 }
 
 void JFrameworkShutdown() {
     JWindowDestroyAll();
     JTimersClear();
+    JMenusShutdown();
     JDestroyAllMenus();
     JDestroyAllWindows();
     JDrawingShutdown();

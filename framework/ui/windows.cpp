@@ -30,6 +30,17 @@ WindowRegistry& Registry() {
     return registry;
 }
 
+JModalChangeListener& ModalListener() {
+    static JModalChangeListener listener = nullptr;
+    return listener;
+}
+
+void TellModalChanged() {
+    if (ModalListener() != nullptr) {
+        ModalListener()();
+    }
+}
+
 std::string ClassNameFor(int index) {
     return index < 0 ? std::string("JChildWindow") : "JChildWindow-" + std::to_string(index);
 }
@@ -450,6 +461,9 @@ static void ShowWindow(JWindow* window, bool raise) {
     if (raise) {
         JBringToFront(window->platform);
     }
+    if ((window->style & kWindowModal) != 0) {
+        TellModalChanged();
+    }
 }
 
 void JWindowShow(JWindow* window) {
@@ -468,6 +482,9 @@ void JWindowHide(JWindow* window) {
     if ((window->style & kWindowModal) != 0 && JIsWindow(window->activeBeforeModal) &&
         JIsWindowVisible(window->activeBeforeModal)) {
         JActivateWindow(window->activeBeforeModal);
+    }
+    if ((window->style & kWindowModal) != 0) {
+        TellModalChanged();
     }
 }
 
@@ -505,6 +522,9 @@ void JWindowDestroy(JWindow* window) {
     if (wasShownModal && JIsWindow(before) && JIsWindowVisible(before)) {
         JActivateWindow(before);
     }
+    if (wasShownModal) {
+        TellModalChanged();
+    }
     WindowRegistry& registry = Registry();
     auto it = std::find_if(registry.live.begin(), registry.live.end(),
                            [window](const auto& w) { return w.get() == window; });
@@ -512,6 +532,10 @@ void JWindowDestroy(JWindow* window) {
         registry.destroyedWindows.push_back(std::move(*it));
         registry.live.erase(it);
     }
+}
+
+void JSetModalChangeListener(JModalChangeListener listener) {
+    ModalListener() = listener;
 }
 
 void JWindowSetTitle(JWindow* window, const char* title) {

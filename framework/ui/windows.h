@@ -143,6 +143,10 @@ void JWindowEnableAll(bool enabled);
 void JWindowSetCursor(int shape);
 // Repaints every invalid window now.
 void JRepaintNow();
+// Told whenever a modal window is shown or goes away (the menus lock
+// themselves while one is up); null for none.
+using JModalChangeListener = void (*)();
+void JSetModalChangeListener(JModalChangeListener listener);
 
 // The framework window of a platform window (its own or a control's), or null.
 JWindow* JWindowFromPlatform(JWnd platform);

@@ -15,6 +15,7 @@
 #include "framework/platform/draw/headless.h"
 #include "framework/platform/draw/png_file.h"
 #include "framework/platform/platform.h"
+#include "framework/ui/alert_windows.h"
 #include "framework/ui/alerts.h"
 #include "framework/ui/border_boxes.h"
 #include "framework/ui/check_boxes.h"
@@ -22,13 +23,16 @@
 #include "framework/ui/control_drawing.h"
 #include "framework/ui/custom_buttons.h"
 #include "framework/ui/edit_fields.h"
+#include "framework/ui/edit_target.h"
 #include "framework/ui/event_loop.h"
 #include "framework/ui/framework_startup.h"
 #include "framework/ui/labels.h"
 #include "framework/ui/layout_boxes.h"
 #include "framework/ui/main_frame.h"
+#include "framework/ui/menus.h"
 #include "framework/ui/popup_choices.h"
 #include "framework/ui/progress_bars.h"
+#include "framework/ui/progress_windows.h"
 #include "framework/ui/push_buttons.h"
 #include "framework/ui/scroll_bars.h"
 #include "framework/ui/sliders.h"
@@ -362,10 +366,43 @@ void Stop(void*) {
     JQuit();
 }
 
+void QuitChosen(JUiMenuItem*, void*) {
+    JQuit();
+}
+
+// A File menu with a shortcut, a checked item, a disabled one and a
+// separator, and the standard Edit menu after it.
+void BuildMenus() {
+    JUiMenuBar* bar = JUiMenuBarNew();
+    JUiMenu* file = JUiMenuFromEncoded("FFile");
+    JUiMenuAddItem(file, JUiItemFromEncoded("OOOpen..."));
+    JUiMenuItem* save = JUiItemFromEncoded("SSSave");
+    JUiItemSetEnabled(save, false);
+    JUiMenuAddItem(file, save);
+    JUiMenuAddItem(file, JUiItemFromEncoded(" ASave as..."));
+    JUiMenuItem* loop = JUiItemFromEncoded(" LLoop forever");
+    JUiItemSetChecked(loop, true);
+    JUiMenuAddItem(file, loop);
+    JUiMenuAddItem(file, JUiSeparatorNew());
+    JUiMenuItem* quit = JUiItemFromEncoded("QQQuit");
+    JUiItemSetHandler(quit, QuitChosen, nullptr);
+    JUiMenuAddItem(file, quit);
+    JUiMenuBarAdd(bar, nullptr, file);
+    JUiMenuSetEnabled(file, true);
+    JSetStandardMenuTitle(kStandardFileTitle, 'F', "File");
+    JSetStandardMenuTitle(kStandardEditTitle, 'E', "Edit");
+    JSetStandardEditItem(kStandardCut, 'X', 't', "Cut");
+    JSetStandardEditItem(kStandardCopy, 'C', 'C', "Copy");
+    JSetStandardEditItem(kStandardPaste, 'V', 'P', "Paste");
+    JUiMenuBarInstall(bar);
+    JAddStandardEditMenu(kEditCut | kEditCopy | kEditPaste);
+}
+
 std::string ShotDirectory;
 int ShotNumber = 1;
 
-bool Shoot(const char* name) {
+// Steps until the input given so far is handled.
+void Settle() {
     for (int i = 0; i < 4000; ++i) {
         JMessage message;
         if (JHeadlessPendingEvents() == 0 && !JPeekMessage(&message, kNoWindow, kPeekKeep)) {
@@ -373,6 +410,10 @@ bool Shoot(const char* name) {
         }
         JEventStep(nullptr, false);
     }
+}
+
+bool Shoot(const char* name) {
+    Settle();
     JComposeFrame();
     char file[96];
     std::snprintf(file, sizeof file, "/%02d-%s.png", ShotNumber++, name);
@@ -425,6 +466,37 @@ bool RunHeadless(const std::string& directory) {
     ok = ok && Shoot("slider-dragged");
     Click(InFrame(G().play, 8, 8));
     ok = ok && Shoot("end");
+    JHeadlessPressKey('F', kModAlt);
+    ok = ok && Shoot("file-menu-open");
+    JHeadlessPressKey(kKeyEscape);
+    JHeadlessPressKey(kKeyEscape);
+    Settle();
+    JAlertTell(nullptr, AlertKind::Stop,
+               "Sorry, but 'x5' is not a duration. Durations are typed as "
+               "hours:minutes:seconds.hundredths.",
+               "Ok", nullptr, nullptr, nullptr);
+    ok = ok && Shoot("alert-stop");
+    JHeadlessPressKey(kKeyReturn);
+    Settle();
+    JAlertTell(nullptr, AlertKind::Information,
+               "bouncing-ball.gif went from 41,208 to 30,517 bytes, a saving of 25.9%, with "
+               "absolutely no change in appearance.",
+               "Ok", "More Info", nullptr, nullptr);
+    ok = ok && Shoot("alert-information");
+    JHeadlessPressKey(kKeyReturn);
+    Settle();
+    JAlertTell(nullptr, AlertKind::Caution,
+               "The display shows 256 colours or fewer.\nAnimations may not look as they will "
+               "elsewhere.",
+               "Ok", "Skip warnings", nullptr, nullptr);
+    ok = ok && Shoot("alert-caution");
+    JHeadlessPressKey(kKeyEscape);
+    Settle();
+    JWindow* progress = JProgressWindowOpen("Compressing bouncing-ball.gif", 100, nullptr);
+    JProgressWindowSetDone(progress, 60);
+    ok = ok && Shoot("progress-window");
+    JProgressWindowClose(progress);
+    ok = ok && Shoot("progress-closed");
     return ok;
 }
 
@@ -453,6 +525,7 @@ int main(int argc, char** argv) {
     }
     JMainFramePlace(headless != nullptr ? JRect{0, 0, 800, 600} : JRect{40, 40, 840, 640});
     JMainFrameShow();
+    BuildMenus();
     BuildStandard();
     BuildValues();
     JWindowShow(G().values);
