@@ -234,10 +234,6 @@ bool JFileDelete(const FileSpec* spec) {
     return unlink(PathText(spec).get()) == 0;
 }
 
-bool JFileRename(const FileSpec* from, const FileSpec* to) {
-    return rename(PathText(from).get(), PathText(to).get()) == 0;
-}
-
 JFileProblem JFileProblemFromErrno(int error) {
     switch (error) {
         case ENOENT:

@@ -107,8 +107,6 @@ struct JFile {
 bool JFileExists(const FileSpec* spec);
 bool JFileCreate(const FileSpec* spec);  // false when the file exists
 bool JFileDelete(const FileSpec* spec);  // false when the file does not exist
-// Renames over an existing target in one step.
-bool JFileRename(const FileSpec* from, const FileSpec* to);
 // Opens an existing regular file; null when refused, with the reason in
 // *why. Never waits: a pipe or a device is refused, not opened.
 JFile* JFileOpen(const FileSpec* spec, JFileMode mode, JFileProblem* why = nullptr);

@@ -180,13 +180,8 @@ JRect MinimisedSlot(const WindowRecord& record, int index) {
     return JRect{left, bottom - height, left + kMinimisedWidth, bottom};
 }
 
-std::vector<JWnd>& MinimisedOrder() {
-    static std::vector<JWnd> order;
-    return order;
-}
-
 void PlaceMinimisedWindows() {
-    auto& order = MinimisedOrder();
+    auto& order = Windows().minimised;
     std::erase_if(order, [](JWnd window) {
         const WindowRecord* record = FindWindow(window);
         return record == nullptr || !record->minimised;
@@ -729,7 +724,7 @@ void JMinimiseWindow(JWnd window, bool minimised) {
         }
         record->maximised = false;
         record->minimised = true;
-        MinimisedOrder().push_back(window);
+        Windows().minimised.push_back(window);
         PlaceMinimisedWindows();
     } else {
         record->minimised = false;

@@ -63,6 +63,7 @@ struct WindowSystem {
     JWnd focus = kNoWindow;
     JWnd capture = kNoWindow;
     std::vector<JWnd> modalStack;  // shown modal windows, the front one last
+    std::vector<JWnd> minimised;   // in the order they were minimised
     JRegion frameDirty;            // frame coordinates waiting to be composed
     int menuBarHeight = 0;
     void (*menuBarPaint)(const JRect& strip) = nullptr;

@@ -270,16 +270,4 @@ TEST_F(FileTest, WriteSizeSeekAndSetEnd) {
     JFileSpecFree(spec);
 }
 
-TEST_F(FileTest, RenameReplacesTheTarget) {
-    dir_.Write("a.gif", "new");
-    dir_.Write("b.gif", "old");
-    FileSpec* from = Spec("a");
-    FileSpec* to = Spec("b");
-    EXPECT_TRUE(JFileRename(from, to));
-    EXPECT_FALSE(JFileExists(from));
-    EXPECT_EQ(dir_.Read("b.gif"), "new");
-    JFileSpecFree(from);
-    JFileSpecFree(to);
-}
-
 }  // namespace
