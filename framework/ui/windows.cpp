@@ -234,13 +234,7 @@ void MouseMoved(JWindow* window, const JMessage& message) {
 // character, right after its key-down: the handlers get it once, as the
 // character, with the key's code beside it.
 bool TypesACharacter(const JMessage& message) {
-    if ((message.modifiers & (kModCtrl | kModAlt)) != 0) {
-        return false;
-    }
-    const std::uint16_t k = message.key;
-    return k == kKeySpace || (k >= '0' && k <= '9') || (k >= 'A' && k <= 'Z') ||
-           (k >= kKeyNumpad0 && k <= kKeyDivide) || (k >= kKeySemicolon && k <= kKeyGrave) ||
-           (k >= kKeyLeftBracket && k <= kKeyQuote);
+    return (message.modifiers & (kModCtrl | kModAlt)) == 0 && JKeyTypesCharacter(message.key);
 }
 
 std::uint16_t& KeyAwaitingItsCharacter() {

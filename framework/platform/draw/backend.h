@@ -97,6 +97,15 @@ constexpr std::uint16_t kKeyBackslash = 220;
 constexpr std::uint16_t kKeyRightBracket = 221;
 constexpr std::uint16_t kKeyQuote = 222;
 
+// Whether the key types a character when neither Ctrl nor Alt is held: the
+// backends then send its text right after its key-down.
+inline bool JKeyTypesCharacter(std::uint16_t key) {
+    return key == kKeySpace || (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z') ||
+           (key >= kKeyNumpad0 && key <= kKeyDivide) ||
+           (key >= kKeySemicolon && key <= kKeyGrave) ||
+           (key >= kKeyLeftBracket && key <= kKeyQuote);
+}
+
 enum class JInputKind : std::uint8_t {
     None,
     PointerMoved,

@@ -393,6 +393,9 @@ constexpr KeyCharacters kKeyCharacters[] = {
 };
 
 char KeyCharacter(std::uint16_t key, bool shift) {
+    if (!JKeyTypesCharacter(key)) {
+        return 0;
+    }
     if (key >= 'A' && key <= 'Z') {
         return static_cast<char>(shift ? key : key - 'A' + 'a');
     }
