@@ -156,6 +156,9 @@ FileSpec* JFileSpecCopy(const FileSpec* spec) {
 }
 
 void JFileSpecFree(FileSpec* spec) {
+    if (spec == nullptr) {
+        return;  // as free() does, so that a cancelled dialog's result can be released
+    }
     JStrFree(spec->directory);
     JStrFree(spec->name);
     JFileTypeFree(spec->type);

@@ -79,7 +79,7 @@ FileSpec* JFileSpecNew(const char* directory, const char* name, std::uint16_t ty
 // directory cannot be known: the name is never taken against a guess.
 FileSpec* JFileSpecFromPath(const char* path, JFileProblem* why = nullptr);
 FileSpec* JFileSpecCopy(const FileSpec* spec);
-void JFileSpecFree(FileSpec* spec);
+void JFileSpecFree(FileSpec* spec);  // null is allowed
 char* JFileSpecNameCopy(const FileSpec* spec);
 const char* JFileSpecExtension(const FileSpec* spec);
 // The file's name "name.extension" (or the bare name of a dotless file) as a

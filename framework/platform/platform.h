@@ -14,6 +14,7 @@
 #include "framework/platform/controls/edit_field.h"
 #include "framework/platform/controls/list_box.h"
 #include "framework/platform/controls/message_box.h"
+#include "framework/platform/controls/modal_loop.h"
 #include "framework/platform/controls/push_button.h"
 #include "framework/platform/controls/scroll_bar.h"
 #include "framework/platform/controls/static_text.h"

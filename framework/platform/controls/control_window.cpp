@@ -162,6 +162,29 @@ void JDrawTextIn(const JRect& rect, std::string_view text, JTextAlign align, JSy
     JDrawText(x, baseline, copy.c_str());
 }
 
+void JDrawMnemonicTextIn(const JRect& rect, std::string_view text, JTextAlign align,
+                         JSysColour colour, bool enabled) {
+    const JMnemonicText parsed = JParseMnemonic(text);
+    JDrawTextIn(rect, parsed.shown, align, colour, enabled);
+    if (parsed.underlined < 0) {
+        return;
+    }
+    const JTextExtent extent = JMeasureText(parsed.shown.c_str());
+    int x = rect.left;
+    if (align == JTextAlign::Centre) {
+        x = rect.left + (rect.Width() - extent.width) / 2;
+    } else if (align == JTextAlign::Right) {
+        x = rect.right - extent.width;
+    }
+    const auto at = static_cast<std::size_t>(parsed.underlined);
+    const int start = x + JMeasureText(parsed.shown.substr(0, at).c_str()).width;
+    const int end = x + JMeasureText(parsed.shown.substr(0, at + 1).c_str()).width;
+    const int baseline =
+        rect.top + (rect.Height() - (extent.ascent + extent.descent)) / 2 + extent.ascent;
+    JSetForeColour(JSystemColour(enabled ? colour : JSysColour::GreyText));
+    JFillRect(start, baseline + 1, end, baseline + 2);
+}
+
 void JDrawArrow(const JRect& rect, JArrowDirection direction, bool enabled) {
     if (enabled) {
         DrawTriangle(rect, direction, JSysColour::ButtonText);

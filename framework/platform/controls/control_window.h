@@ -21,6 +21,7 @@
 // control kind only.
 constexpr std::uint32_t kWsControlBit0 = 0x10000;
 constexpr std::uint32_t kWsControlBit1 = 0x20000;
+constexpr std::uint32_t kWsControlBit2 = 0x40000;
 
 // Notification codes in the value of the Command message a control sends its
 // parent (code: the control's id; source: the control).
@@ -63,6 +64,9 @@ void JDrawBevel(const JRect& rect, bool raised);
 enum class JTextAlign { Left, Centre, Right };
 void JDrawTextIn(const JRect& rect, std::string_view text, JTextAlign align, JSysColour colour,
                  bool enabled = true);
+// As JDrawTextIn, with the mnemonic letter underlined.
+void JDrawMnemonicTextIn(const JRect& rect, std::string_view text, JTextAlign align,
+                         JSysColour colour, bool enabled = true);
 // A solid triangle for arrows, centred in `rect`, embossed when disabled.
 enum class JArrowDirection { Up, Down, Left, Right };
 void JDrawArrow(const JRect& rect, JArrowDirection direction, bool enabled);

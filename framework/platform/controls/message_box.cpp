@@ -7,7 +7,6 @@
 #include "framework/platform/controls/control_window.h"
 #include "framework/platform/controls/push_button.h"
 #include "framework/platform/controls/static_text.h"
-#include "framework/platform/system/clock.h"
 
 namespace {
 
@@ -29,11 +28,6 @@ struct BoxState {
 JControlTable<BoxState>& Boxes() {
     static JControlTable<BoxState> table;
     return table;
-}
-
-JModalIdleHook& IdleHook() {
-    static JModalIdleHook hook = nullptr;
-    return hook;
 }
 
 std::vector<JWnd>& OpenBoxes() {
@@ -291,32 +285,6 @@ JWnd CreateBox(const JMessageBoxSpec& spec, JWnd* defaultButton) {
     return box;
 }
 
-// Runs messages until the box is answered or goes away.
-int RunBox(JWnd box) {
-    const BoxState* state = Boxes().Find(box);
-    while (state != nullptr && state->answer == 0 && JIsWindow(box)) {
-        JMessage message;
-        if (!JPeekMessage(&message)) {
-            if (IdleHook() != nullptr) {
-                IdleHook()(box);
-            }
-            JWaitForMessage(50);  // wakes at once on input
-            continue;
-        }
-        if (message.type == JMsg::Quit) {
-            JPostQuitMessage(message.code);
-            Answer(box, kIdCancel);
-            break;
-        }
-        if (!JIsDialogMessage(box, message)) {
-            JTranslateMessage(message);
-            JDispatchMessage(message);
-        }
-        state = Boxes().Find(box);
-    }
-    return state != nullptr ? state->answer : kIdCancel;
-}
-
 }  // namespace
 
 int JMessageBox(const JMessageBoxSpec& spec) {
@@ -328,16 +296,12 @@ int JMessageBox(const JMessageBoxSpec& spec) {
     OpenBoxes().push_back(box);
     JShowWindow(box);
     JSetFocus(defaultButton);
-    int answer = RunBox(box);
-    answer = answer != 0 ? answer : ButtonsFor(spec.buttons).escapeAnswer;
+    const int escapeAnswer = ButtonsFor(spec.buttons).escapeAnswer;
+    const int answer = JRunModalLoop(box, &Boxes().Find(box)->answer, escapeAnswer);
     OpenBoxes().erase(std::remove(OpenBoxes().begin(), OpenBoxes().end(), box), OpenBoxes().end());
     Boxes().Remove(box);
     JDestroyWindow(box);
     return answer;
-}
-
-void JSetModalIdleHook(JModalIdleHook hook) {
-    IdleHook() = hook;
 }
 
 JWnd JCurrentMessageBox() {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "framework/platform/controls/modal_loop.h"
 #include "framework/platform/windows/messages.h"
 
 enum class JMessageIcon : std::uint8_t { None, Stop, Caution, Information, Question };
@@ -27,11 +28,6 @@ struct JMessageBoxSpec {
 // the answer: kIdOk, kIdCancel, kIdYes or kIdNo. A Quit message met while
 // waiting is posted again and answers as Escape does.
 int JMessageBox(const JMessageBoxSpec& spec);
-
-// Called whenever the message box's loop finds no message, before it sleeps
-// a little: the event loop's timers run from here, and tests answer boxes.
-using JModalIdleHook = void (*)(JWnd modal);
-void JSetModalIdleHook(JModalIdleHook hook);
 
 // The message box being shown, or none.
 JWnd JCurrentMessageBox();

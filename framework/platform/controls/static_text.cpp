@@ -29,8 +29,12 @@ void Paint(JWnd control) {
                 end = text.size();
             }
             const JRect line{client.left, top, client.right, top + lineHeight};
-            JDrawTextIn(line, text.substr(start, end - start), align, JSysColour::WindowText,
-                        enabled);
+            const std::string_view part = text.substr(start, end - start);
+            if ((JWindowStyle(control) & kSsMnemonic) != 0) {
+                JDrawMnemonicTextIn(line, part, align, JSysColour::WindowText, enabled);
+            } else {
+                JDrawTextIn(line, part, align, JSysColour::WindowText, enabled);
+            }
             top += lineHeight;
             start = end + 1;
         }
@@ -42,6 +46,8 @@ JResult StaticProc(JWnd control, const JMessage& message) {
         case JMsg::Paint:
             Paint(control);
             return 0;
+        case JMsg::GetDialogCode:
+            return (JWindowStyle(control) & kSsMnemonic) != 0 ? kDlgMnemonicLabel : 0;
         case JMsg::Enable:
             JInvalidateRect(control, nullptr);
             return 0;

@@ -137,14 +137,6 @@ bool IsPseudoFileSystem(std::string_view type) {
     return std::find(kPseudo.begin(), kPseudo.end(), type) != kPseudo.end();
 }
 
-std::string HomeFolder() {
-    const passwd* user = getpwuid(getuid());
-    if (user == nullptr || user->pw_dir == nullptr || user->pw_dir[0] == '\0') {
-        return {};
-    }
-    return WithSlash(user->pw_dir);
-}
-
 std::string ReadMountTable() {
     std::ifstream in("/proc/self/mounts");
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -200,7 +192,7 @@ bool JSetCurrentDirectory(const char* directory) {
 std::vector<std::string> JDriveList() {
     std::vector<std::string> drives = {"/"};
     std::vector<std::string> volumes = JMountedVolumes(ReadMountTable().c_str());
-    drives.push_back(HomeFolder());
+    drives.push_back(JHomeFolder());
     drives.insert(drives.end(), volumes.begin(), volumes.end());
     std::vector<std::string> unique;
     for (std::string& drive : drives) {
@@ -232,4 +224,12 @@ std::vector<std::string> JMountedVolumes(const char* mountTable) {
     std::sort(volumes.begin(), volumes.end(), ReadingOrder);
     volumes.erase(std::unique(volumes.begin(), volumes.end()), volumes.end());
     return volumes;
+}
+
+std::string JHomeFolder() {
+    const passwd* user = getpwuid(getuid());
+    if (user == nullptr || user->pw_dir == nullptr || user->pw_dir[0] == '\0') {
+        return {};
+    }
+    return WithSlash(user->pw_dir);
 }

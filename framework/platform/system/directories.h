@@ -31,6 +31,10 @@ bool JCreateDirectory(const char* path);
 
 bool JSetCurrentDirectory(const char* directory);
 
+// The user's home folder from the password database, ending with "/"; empty
+// when the account has none.
+std::string JHomeFolder();
+
 // The "drives" of the file dialogs: the root, the user's home folder (from the
 // password database) and the mounted volumes a user would browse, each ending
 // with "/", without repeats.

@@ -38,6 +38,29 @@ bool IsDialogKey(std::uint16_t key) {
 
 }  // namespace
 
+JMnemonicText JParseMnemonic(std::string_view text) {
+    JMnemonicText parsed;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size()) {
+            ++i;
+            if (text[i] != '&' && parsed.underlined < 0) {
+                parsed.underlined = static_cast<int>(parsed.shown.size());
+            }
+        }
+        parsed.shown += text[i];
+    }
+    return parsed;
+}
+
+char JMnemonicKey(std::string_view text) {
+    const JMnemonicText parsed = JParseMnemonic(text);
+    if (parsed.underlined < 0) {
+        return 0;
+    }
+    const char key = parsed.shown[static_cast<std::size_t>(parsed.underlined)];
+    return key >= 'A' && key <= 'Z' ? static_cast<char>(key - 'A' + 'a') : key;
+}
+
 JWnd JNextTabStop(JWnd dialog, JWnd from, bool backwards) {
     std::vector<JWnd> order;
     CollectDescendants(dialog, &order);
@@ -72,7 +95,41 @@ JWnd JDefaultButton(JWnd dialog) {
     return kNoWindow;
 }
 
+namespace {
+
+// Alt with a label's letter: the focus goes to the tab stop after the label.
+bool FocusByMnemonic(JWnd dialog, const JMessage& message) {
+    if (message.type != JMsg::KeyDown || (message.modifiers & kModAlt) == 0 ||
+        (message.modifiers & kModCtrl) != 0 || message.key >= 128) {
+        return false;
+    }
+    char letter = static_cast<char>(message.key);
+    letter = letter >= 'A' && letter <= 'Z' ? static_cast<char>(letter - 'A' + 'a') : letter;
+    std::vector<JWnd> order;
+    CollectDescendants(dialog, &order);
+    for (JWnd window : order) {
+        if ((DialogCode(window) & kDlgMnemonicLabel) == 0 ||
+            JMnemonicKey(JWindowTitle(window)) != letter || letter == 0) {
+            continue;
+        }
+        const JWnd next = JNextTabStop(dialog, window, false);
+        if (next != kNoWindow) {
+            JSetFocus(next);
+            if ((DialogCode(next) & kDlgSelectsAllOnTab) != 0) {
+                JSendMessage(next, JMsg::SelectAll);
+            }
+        }
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 bool JIsDialogMessage(JWnd dialog, const JMessage& message) {
+    if (JIsDescendant(dialog, message.window) && FocusByMnemonic(dialog, message)) {
+        return true;
+    }
     if ((message.type != JMsg::KeyDown && message.type != JMsg::Char) ||
         !JIsDescendant(dialog, message.window) || !IsDialogKey(message.key) ||
         (message.modifiers & (kModCtrl | kModAlt)) != 0) {

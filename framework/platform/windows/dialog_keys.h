@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "framework/platform/windows/messages.h"
 
@@ -16,6 +18,9 @@ constexpr std::uint32_t kDlgWantsAll = 0x10;       // every key, Escape included
 constexpr std::uint32_t kDlgDefaultButton = 0x20;  // the button that Return presses
 constexpr std::uint32_t kDlgButton = 0x40;         // a push button: Return presses it when focused
 constexpr std::uint32_t kDlgSelectsAllOnTab = 0x80;  // text: Tab into it sends SelectAll
+// A label whose title marks a mnemonic: Alt with its letter focuses the next
+// tab stop after it.
+constexpr std::uint32_t kDlgMnemonicLabel = 0x100;
 
 // Handles `message` when it is a dialog key for a window inside `dialog`:
 // Tab moves the focus (and a text control it lands on selects all its text); Return sends Command
@@ -29,3 +34,13 @@ bool JIsDialogMessage(JWnd dialog, const JMessage& message);
 JWnd JNextTabStop(JWnd dialog, JWnd from, bool backwards);
 // The child that answers kDlgDefaultButton, or none.
 JWnd JDefaultButton(JWnd dialog);
+
+// A label's text with its mnemonic marked by "&" ("File&name:"); "&&" stands
+// for one ampersand.
+struct JMnemonicText {
+    std::string shown;    // without the marks
+    int underlined = -1;  // the byte of `shown` to underline, -1 for none
+};
+JMnemonicText JParseMnemonic(std::string_view text);
+// The mnemonic's letter in lower case, 0 when the text has none.
+char JMnemonicKey(std::string_view text);

@@ -3,15 +3,19 @@
 // drags and keys on the headless backend and writes DIR/NN-step.png after
 // each step; otherwise the frame opens in a desktop window and runs the
 // framework's main loop until it is closed or "--seconds N" have passed.
+// "--open-dialog DIR" shows the Open dialog in DIR and prints the file chosen.
 // "--state FILE" writes what the controls hold at the end, and the
 // positions of a check box and the edit field are printed at the start, so
 // that a test can click them through the display server.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <functional>
 #include <string>
 
 #include "framework/core/core_startup.h"
+#include "framework/core/strings.h"
 #include "framework/platform/draw/headless.h"
 #include "framework/platform/draw/png_file.h"
 #include "framework/platform/platform.h"
@@ -25,6 +29,7 @@
 #include "framework/ui/edit_fields.h"
 #include "framework/ui/edit_target.h"
 #include "framework/ui/event_loop.h"
+#include "framework/ui/file_dialogs.h"
 #include "framework/ui/framework_startup.h"
 #include "framework/ui/labels.h"
 #include "framework/ui/layout_boxes.h"
@@ -431,6 +436,130 @@ void Click(JPoint point) {
     JHeadlessClick(point.x, point.y);
 }
 
+// --- the file dialogs ---
+
+// A folder as a user might keep animations, for the dialogs to list.
+std::string MakeSampleFolder() {
+    char pattern[] = "/tmp/pindle-gallery-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    if (made == nullptr) {
+        return "/tmp/";
+    }
+    const std::string folder = std::string(made) + "/";
+    for (const char* name : {"drafts", "originals"}) {
+        JCreateDirectory((folder + name).c_str());
+    }
+    for (const char* name : {"bouncing-ball.gif", "Banner.GIF", "loading-spinner.gif", "notes.txt",
+                             "screenshot.png", "weather-map.gif"}) {
+        if (FILE* file = std::fopen((folder + name).c_str(), "w")) {
+            std::fclose(file);
+        }
+    }
+    return folder;
+}
+
+// What the user does in the dialog, one step each time it waits for input.
+struct DialogTour {
+    std::vector<std::function<void(JWnd)>> steps;
+    std::size_t next = 0;
+    bool ok = true;
+};
+DialogTour* gTour = nullptr;
+
+void TakeTourStep(JWnd front) {
+    if (JHeadlessPendingEvents() > 0) {
+        return;
+    }
+    if (gTour == nullptr || gTour->next >= gTour->steps.size()) {
+        JHeadlessPressKey(kKeyEscape);
+        return;
+    }
+    gTour->steps[gTour->next++](front);
+}
+
+std::function<void(JWnd)> ShootStep(const char* name) {
+    return [name](JWnd front) {
+        JComposeFrame();
+        char file[96];
+        std::snprintf(file, sizeof file, "/%02d-%s.png", ShotNumber++, name);
+        const std::string path = ShotDirectory + file;
+        std::printf("%s\n", path.c_str());
+        gTour->ok = gTour->ok && JWritePng(JHeadlessFramePixels(), path.c_str());
+        TakeTourStep(front);
+    };
+}
+
+std::function<void(JWnd)> TypeStep(const char* text) {
+    return [text](JWnd) {
+        JHeadlessTypeText(text);
+        JHeadlessPressKey(kKeyReturn);
+    };
+}
+
+void ClickChild(JWnd front, int id, int index) {
+    const JWnd child = JWindowChildWithId(front, id);
+    JRect area = JWindowClientRect(child);
+    if (index >= 0) {
+        area = JListBoxItemRect(child, index);
+    }
+    const JPoint point =
+        JClientToFrame(child, JPoint{area.left + 12, (area.top + area.bottom) / 2});
+    Click(point);
+}
+
+bool ShootFileDialogs() {
+    const std::string folder = MakeSampleFolder();
+    DialogTour tour;
+    gTour = &tour;
+    JSetModalIdleHook(TakeTourStep);
+    tour.steps = {[](JWnd front) { ClickChild(front, kFileDialogFiles, 1); },
+                  ShootStep("open-dialog"), [](JWnd) { JHeadlessPressKey(kKeyEscape); }};
+    JFileSpecFree(JOpenFileDialog({kFileTypeGif}, folder.c_str()));
+    tour.steps = {TypeStep("anim"),
+                  ShootStep("save-missing-extension"),
+                  [](JWnd) { JHeadlessPressKey(kKeyReturn); },
+                  ShootStep("save-dialog"),
+                  [](JWnd front) { ClickChild(front, kFileDialogCreateDirectory, -1); },
+                  [](JWnd) { JHeadlessTypeText("best of 2026"); },
+                  ShootStep("create-directory"),
+                  [](JWnd) { JHeadlessPressKey(kKeyEscape); },
+                  [](JWnd) { JHeadlessPressKey(kKeyEscape); }};
+    tour.next = 0;
+    JFileSpecFree(JSaveFileDialog(kFileTypeGif, folder.c_str()));
+    JSetModalIdleHook(nullptr);
+    gTour = nullptr;
+    std::filesystem::remove_all(folder);
+    return tour.ok;
+}
+
+// Shows the Open dialog in `folder` over the gallery, prints where its name
+// field is on the screen, and prints the chosen path (or that none was).
+void PrintNameFieldOnce(JWnd front) {
+    static bool printed = false;
+    const JWnd field = JWindowChildWithId(front, kFileDialogName);
+    if (printed || field == kNoWindow) {
+        return;
+    }
+    printed = true;
+    const JPoint point = JClientToFrame(field, JPoint{20, 8});
+    const JRect frame = JFrameBounds();
+    std::printf("field %d %d\n", frame.left + point.x, frame.top + point.y);
+    std::fflush(stdout);
+}
+
+void RunOpenDialog(const char* folder) {
+    JSetModalIdleHook(PrintNameFieldOnce);
+    FileSpec* chosen = JOpenFileDialog({kFileTypeGif}, folder);
+    if (chosen == nullptr) {
+        std::printf("cancelled\n");
+        return;
+    }
+    char* path = JFileSpecPathDup(chosen);
+    std::printf("chosen %s\n", path);
+    JStrFree(path);
+    JFileSpecFree(chosen);
+}
+
 bool RunHeadless(const std::string& directory) {
     ShotDirectory = directory;
     bool ok = Shoot("start");
@@ -497,7 +626,7 @@ bool RunHeadless(const std::string& directory) {
     ok = ok && Shoot("progress-window");
     JProgressWindowClose(progress);
     ok = ok && Shoot("progress-closed");
-    return ok;
+    return ok && ShootFileDialogs();
 }
 
 }  // namespace
@@ -535,8 +664,11 @@ int main(int argc, char** argv) {
     std::printf("check %d %d\n", check.x - G().loop->width / 2 + 9, check.y);
     std::fflush(stdout);
     bool ok = true;
+    const char* openDialog = Option(argc, argv, "--open-dialog");
     if (headless != nullptr) {
         ok = RunHeadless(headless);
+    } else if (openDialog != nullptr) {
+        RunOpenDialog(openDialog);
     } else {
         const char* run = idle != nullptr ? idle : seconds;
         const int limit = run != nullptr ? std::atoi(run) : 0;

@@ -1,0 +1,17 @@
+// The message loop of a modal dialog window (message boxes, file dialogs):
+// it takes the messages of every window, so that the others still paint,
+// while the modal window blocks their input, and gives dialog keys to the
+// dialog first.
+#pragma once
+
+#include "framework/platform/windows/messages.h"
+
+// Called whenever a modal loop finds no message, before it sleeps a little:
+// the event loop's timers run from here, and tests answer dialogs.
+using JModalIdleHook = void (*)(JWnd modal);
+void JSetModalIdleHook(JModalIdleHook hook);
+
+// Runs messages until *answer is no longer 0 or the dialog goes away. A Quit
+// message is posted again and ends the loop with `quitAnswer`. Returns the
+// answer (`quitAnswer` when the dialog went away unanswered).
+int JRunModalLoop(JWnd dialog, const int* answer, int quitAnswer);
