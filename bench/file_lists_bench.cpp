@@ -8,7 +8,12 @@
 #include <fstream>
 #include <string>
 
+#include "framework/core/core_startup.h"
+#include "framework/platform/draw/headless.h"
+#include "framework/ui/file_dialogs.h"
 #include "framework/ui/file_lists.h"
+#include "framework/ui/framework_startup.h"
+#include "framework/ui/main_frame.h"
 
 namespace {
 
@@ -46,5 +51,48 @@ void BM_FillListsOf5000Files(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FillListsOf5000Files)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The user's part: with argument 1, type a pattern first; then cancel.
+int gDialogSteps = 0;
+bool gTypePattern = false;
+
+void CancelWhenIdle(JWnd) {
+    if (JHeadlessPendingEvents() > 0) {
+        return;
+    }
+    if (gTypePattern && gDialogSteps++ == 0) {
+        JHeadlessTypeText("*.png");
+        JHeadlessPressKey(kKeyReturn);
+        return;
+    }
+    JHeadlessPressKey(kKeyEscape);
+}
+
+// The whole Open dialog on the headless backend: built, listed, painted,
+// (a pattern typed and the lists refilled,) cancelled.
+void BM_OpenDialogOn5000Files(benchmark::State& state) {
+    static const ThousandsOfFiles folder;
+    static const bool started = [] {
+        JCoreStartup();
+        JHeadlessConfigure(JHeadlessScreen{});
+        const bool ok = JBackendStart(JBackendChoice::Headless) && JFrameworkStartup();
+        JMainFramePlace(JRect{0, 0, 800, 600});
+        JMainFrameShow();
+        return ok;
+    }();
+    if (!started) {
+        state.SkipWithError("no headless frame");
+        return;
+    }
+    JSetModalIdleHook(CancelWhenIdle);
+    gTypePattern = state.range(0) == 1;
+    for (auto _ : state) {
+        gDialogSteps = 0;
+        FileSpec* chosen = JOpenFileDialog({kFileTypeGif}, folder.path().c_str());
+        JFileSpecFree(chosen);
+    }
+    JSetModalIdleHook(nullptr);
+}
+BENCHMARK(BM_OpenDialogOn5000Files)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
