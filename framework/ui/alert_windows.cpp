@@ -23,6 +23,8 @@ struct AlertRecord {
     void* data = nullptr;
     JControl* first = nullptr;
     JControl* second = nullptr;
+    JControl* third = nullptr;  // a three-way choice: the button Escape presses
+    int* chosenOut = nullptr;   // where a waiting caller wants the button pressed: 0, 1 or 2
     JControl* picture = nullptr;
     JControl* message = nullptr;
 };
@@ -144,9 +146,20 @@ void ForgetAlert(JControl*, void* data) {
                  alerts.end());
 }
 
-void Answer(AlertRecord* record, bool firstButton) {
+// The button Escape and the close box press: the third of three, the second
+// of two; none of one.
+JControl* CancelButton(const AlertRecord* record) {
+    return record->third != nullptr ? record->third : record->second;
+}
+
+void Answer(AlertRecord* record, const JControl* button) {
+    const int chosen = button == record->first ? 0 : button == record->second ? 1 : 2;
+    if (record->chosenOut != nullptr) {
+        *record->chosenOut = chosen;
+    }
     const AlertCallback callback = record->callback;
     void* data = record->data;
+    const bool firstButton = chosen == 0;
     JWindowDestroy(record->window);
     if (callback != nullptr) {
         callback(data, firstButton);
@@ -154,8 +167,7 @@ void Answer(AlertRecord* record, bool firstButton) {
 }
 
 void ButtonPressed(JControl* button) {
-    AlertRecord* record = static_cast<AlertRecord*>(button->userData);
-    Answer(record, button == record->first);
+    Answer(static_cast<AlertRecord*>(button->userData), button);
 }
 
 char FirstLetter(const JControl* button) {
@@ -171,15 +183,20 @@ bool AlertKey(JWindow* window, const JHandlerEvent& event) {
     const std::uint16_t key = event.key.key;
     const char typed = static_cast<char>(std::toupper(event.key.character));
     if (key == kKeyReturn || typed == '\r') {
-        Answer(record, true);
-    } else if (key == kKeyEscape || typed == 27) {
-        if (record->second != nullptr) {
-            Answer(record, false);
+        Answer(record, record->first);
+        return true;
+    }
+    if (key == kKeyEscape || typed == 27) {
+        if (CancelButton(record) != nullptr) {
+            Answer(record, CancelButton(record));
         }
-    } else if (typed != 0 && typed == FirstLetter(record->first)) {
-        Answer(record, true);
-    } else if (typed != 0 && record->second != nullptr && typed == FirstLetter(record->second)) {
-        Answer(record, false);
+        return true;
+    }
+    for (JControl* button : {record->first, record->second, record->third}) {
+        if (button != nullptr && typed != 0 && typed == FirstLetter(button)) {
+            Answer(record, button);
+            break;
+        }
     }
     return true;
 }
@@ -187,7 +204,7 @@ bool AlertKey(JWindow* window, const JHandlerEvent& event) {
 // The close box answers as Escape would, or with the only button.
 bool AlertClose(JWindow* window, const JHandlerEvent&) {
     if (AlertRecord* record = RecordOf(window)) {
-        Answer(record, record->second == nullptr);
+        Answer(record, CancelButton(record) != nullptr ? CancelButton(record) : record->first);
     }
     return true;
 }
@@ -215,7 +232,10 @@ void Layout(AlertRecord* record) {
     JControl* picture = record->picture;
     const int messageWidth = message->width;
     int width = 0;
-    if (second != nullptr) {
+    if (record->third != nullptr) {
+        width =
+            std::max(first->width + second->width + record->third->width + 40, messageWidth + 60);
+    } else if (second != nullptr) {
         width = std::max(first->width + second->width + 24, messageWidth + 60);
     } else {
         width = std::max<int>(first->width, messageWidth) + 60;
@@ -224,7 +244,13 @@ void Layout(AlertRecord* record) {
     const int height = std::max(36, messageBottom) + first->height + 8;
     JWindowResize(record->window, width, height);
     JControlMove(message, (width - 60 - messageWidth) / 2 + 50, 4);
-    if (second != nullptr) {
+    if (record->third != nullptr) {
+        // Save at the right, Cancel beside it, Don't Save apart at the left.
+        JControlMove(picture, 4, (height - first->height - picture->height - 8) / 2);
+        PlaceAtBottom(first, width - 12 - first->width, height);
+        PlaceAtBottom(record->third, first->left - 8 - record->third->width, height);
+        PlaceAtBottom(second, 12, height);
+    } else if (second != nullptr) {
         JControlMove(picture, 4, (height - first->height - picture->height - 8) / 2);
         const int gap = (width - first->width - second->width) / 3;
         PlaceAtBottom(first, width - gap - first->width, height);
@@ -238,25 +264,18 @@ void Layout(AlertRecord* record) {
                   desk.top + (desk.Height() - record->window->height) / 2);
 }
 
-struct AskAnswer {
-    bool first = false;
-};
-
-void RecordAnswer(void* data, bool firstButton) {
-    static_cast<AskAnswer*>(data)->first = firstButton;
-}
-
-bool Wait(JWindow* alert, bool restricted) {
+// The button pressed (0, 1 or 2); -1 when the alert went without an answer.
+int Wait(JWindow* alert, bool restricted) {
     AlertRecord* record = RecordOf(alert);
     if (record == nullptr) {
-        return false;
+        return -1;
     }
-    AskAnswer answer;
-    record->callback = RecordAnswer;
-    record->data = &answer;
+    int chosen = -1;
+    record->callback = nullptr;
+    record->chosenOut = &chosen;
     JWindowShow(alert);
     JRunModal(alert, restricted);
-    return answer.first;
+    return chosen;
 }
 
 bool DriverAsk(AlertKind kind, const char* message, const char* first, const char* second) {
@@ -312,11 +331,22 @@ JWindow* JAlertBuild(JWindow* parent, const char* title, AlertKind kind, const c
 bool JAlertAsk(JWindow* parent, AlertKind kind, const char* message, const char* first,
                const char* second) {
     return Wait(JAlertBuild(parent, nullptr, kind, message, first, second, nullptr, nullptr),
-                false);
+                false) == 0;
+}
+
+int JAlertChoose(JWindow* parent, AlertKind kind, const char* message, const char* first,
+                 const char* second, const char* third) {
+    JWindow* alert = JAlertBuild(parent, nullptr, kind, message, first, second, nullptr, nullptr);
+    if (AlertRecord* record = RecordOf(alert)) {
+        record->third = NewButton(alert, record, third);
+        Layout(record);
+    }
+    const int chosen = Wait(alert, false);
+    return chosen < 0 ? 2 : chosen;
 }
 
 bool JAlertAskPrebuilt(JWindow* alert) {
-    return Wait(alert, true);
+    return Wait(alert, true) == 0;
 }
 
 void JAlertTell(JWindow* parent, AlertKind kind, const char* message, const char* first,
@@ -335,7 +365,16 @@ JControl* JAlertButton(JWindow* alert, int index) {
     if (record == nullptr) {
         return nullptr;
     }
-    return index == 0 ? record->first : index == 1 ? record->second : nullptr;
+    switch (index) {
+        case 0:
+            return record->first;
+        case 1:
+            return record->second;
+        case 2:
+            return record->third;
+        default:
+            return nullptr;
+    }
 }
 
 JControl* JAlertPicture(JWindow* alert) {

@@ -16,6 +16,10 @@ JWindow* JAlertBuild(JWindow* parent, const char* title, AlertKind kind, const c
 // timers; true for the first button.
 bool JAlertAsk(JWindow* parent, AlertKind kind, const char* message, const char* first,
                const char* second);
+// Three buttons: the first is the default, Escape and the close box press
+// the third. Returns the button pressed: 0, 1 or 2.
+int JAlertChoose(JWindow* parent, AlertKind kind, const char* message, const char* first,
+                 const char* second, const char* third);
 // For an alert built in advance (the out-of-memory alerts): while it waits
 // only the alert takes events and no timer runs.
 bool JAlertAskPrebuilt(JWindow* alert);
@@ -25,7 +29,7 @@ void JAlertTell(JWindow* parent, AlertKind kind, const char* message, const char
 void JAlertTellSimply(const char* message, const char* button);
 
 // The alert's buttons and picture, for tests and the gallery.
-JControl* JAlertButton(JWindow* alert, int index);  // 0 first, 1 second; null when none
+JControl* JAlertButton(JWindow* alert, int index);  // 0, 1 or 2; null when none
 JControl* JAlertPicture(JWindow* alert);
 JControl* JAlertMessage(JWindow* alert);
 

@@ -158,3 +158,24 @@ TEST_F(AlertWindows, TheDriverShowsWindowsUntilTheStandardOneIsPutBack) {
 }
 
 }  // namespace
+
+namespace {
+
+class ThreeWayAlert : public FrameworkTest {
+protected:
+    static int ChooseWithKey(std::uint16_t key) {
+        JHeadlessPressKey(key);
+        return JAlertChoose(nullptr, AlertKind::Caution,
+                            "Save changes to \"ball.gif\" before closing?", "Save", "Don't Save",
+                            "Cancel");
+    }
+};
+
+TEST_F(ThreeWayAlert, ReturnSavesEscapeCancelsAndALetterChooses) {
+    EXPECT_EQ(ChooseWithKey(kKeyReturn), 0);
+    EXPECT_EQ(ChooseWithKey(kKeyEscape), 2);
+    EXPECT_EQ(ChooseWithKey('D'), 1);
+    EXPECT_EQ(ChooseWithKey('C'), 2);
+}
+
+}  // namespace
