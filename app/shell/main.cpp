@@ -3,13 +3,13 @@
 #include <cstdio>
 
 #include "app/shell/console.h"
+#include "app/shell/windowed_main.h"
 #include "framework/core/core_startup.h"
 #include "framework/core/memory.h"
 #include "framework/core/resources.h"
 
 namespace {
 
-constexpr std::uint16_t kTextNoWindows = 3002;
 constexpr int kExitWrongCommandLine = 2;
 
 }  // namespace
@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     if (IsConsoleCommandLine(argc, argv)) {
         status = RunConsole(argc, argv);
     } else {
-        std::fputs(JResourceText(kTextNoWindows), stderr);
+        status = RunWindowedProgram(argc, argv);
     }
     JTempRelease();
     return status;

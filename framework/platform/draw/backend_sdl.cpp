@@ -24,6 +24,7 @@ struct BeepSound {
 
 struct SdlState {
     SDL_Window* window = nullptr;
+    JRect placeOnShow;  // the frame's last place given, in logical pixels
     SDL_Cursor* cursors[kCursorShapeCount] = {};
     BeepSound beep;
     bool holding = false;  // an event taken by a wait, for the next poll
@@ -175,6 +176,7 @@ void SetFrameTitle(const char* title) {
 
 void SetFrameBounds(int x, int y, int width, int height) {
     if (State().window != nullptr) {
+        State().placeOnShow = JRect{x, y, x + width, y + height};
         SDL_SetWindowPosition(State().window, Physical(x), Physical(y));
         SDL_SetWindowSize(State().window, Physical(std::max(width, 1)),
                           Physical(std::max(height, 1)));
@@ -195,8 +197,23 @@ JRect FrameBounds() {
 }
 
 void ShowFrame(bool visible) {
-    if (State().window != nullptr) {
-        visible ? SDL_ShowWindow(State().window) : SDL_HideWindow(State().window);
+    SDL_Window* window = State().window;
+    if (window == nullptr) {
+        return;
+    }
+    if (!visible) {
+        SDL_HideWindow(window);
+        return;
+    }
+    // A move made while the window was not mapped may not have reached the X
+    // server although SDL believes it did, and SDL skips a move to where it
+    // believes the window is: the last place given is given again once the
+    // frame shows, by way of a pixel beside it.
+    SDL_ShowWindow(window);
+    const JRect place = State().placeOnShow;
+    if (place.Width() > 0) {
+        SDL_SetWindowPosition(window, Physical(place.left) + 1, Physical(place.top));
+        SDL_SetWindowPosition(window, Physical(place.left), Physical(place.top));
     }
 }
 

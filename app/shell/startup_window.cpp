@@ -1,0 +1,376 @@
+#include "app/shell/startup_window.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "framework/core/format.h"
+#include "framework/core/resources.h"
+#include "framework/core/strings.h"
+#include "framework/platform/platform.h"
+#include "framework/ui/alerts.h"
+#include "framework/ui/control_drawing.h"
+#include "framework/ui/main_frame.h"
+#include "framework/ui/timers.h"
+#include "framework/ui/windows.h"
+
+namespace {
+
+constexpr std::uint16_t kBitmapTitle = 512;
+constexpr std::uint16_t kBitmapTagline = 513;
+constexpr std::uint16_t kBitmapBanner = 514;
+constexpr std::uint16_t kBitmapBadge = 515;
+constexpr std::uint16_t kBitmapOutlinedBanner = 516;
+
+constexpr std::uint16_t kTextVersion = 1200;
+constexpr std::uint16_t kTextDepthWarning = 1194;  // Ok, More Info, the more, Ok follow
+
+constexpr std::uint32_t kBadgeMilliseconds = 2500;
+// The sweep steps about 50 times a second: smooth to the eye, and the
+// processor stays free while the window waits for the user.
+constexpr std::uint32_t kSweepMilliseconds = 20;
+constexpr int kLineSweepMinute = 25;
+constexpr int kWednesday = 3;  // tm_wday counts Sunday as 0
+
+struct PictureDeleter {
+    void operator()(JPicture* picture) const { JReleasePicture(picture); }
+};
+using Picture = std::unique_ptr<JPicture, PictureDeleter>;
+
+struct StartupWindow {
+    bool startupMode = false;
+    bool lineSweep = false;
+    JWindow* window = nullptr;
+    JWindow* version = nullptr;
+    Picture title;
+    Picture tagline;
+    Picture banner;     // the texture swept through the title's letters
+    Picture composite;  // what is shown in the title's place
+    std::string versionText;
+    JTimer* timer = nullptr;
+    std::int16_t phase = 0;
+};
+
+std::unique_ptr<StartupWindow>& Startup() {
+    static std::unique_ptr<StartupWindow> startup;
+    return startup;
+}
+
+struct CornerBadge {
+    JWindow* window = nullptr;
+    Picture picture;
+    JTimer* timer = nullptr;
+};
+
+std::unique_ptr<CornerBadge>& Badge() {
+    static std::unique_ptr<CornerBadge> badge;
+    return badge;
+}
+
+std::tm (*gClock)() = nullptr;
+void (*gDismissedAction)() = nullptr;
+
+std::tm Now() {
+    if (gClock != nullptr) {
+        return gClock();
+    }
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return local;
+}
+
+// A bitmap of the resources, or the same words drawn plainly when the
+// resources lack it.
+Picture LoadOrDraw(std::uint16_t id, const char* words, int size) {
+    if (JPicture* loaded = JLoadPicture(id)) {
+        return Picture(loaded);
+    }
+    JSetFontSize(size);
+    JSetFontStyle(kFontBold);
+    const JTextExtent extent = JMeasureText(words);
+    Picture drawn(JNewPicture(extent.width + 8, extent.ascent + extent.descent + 4, 32));
+    if (drawn != nullptr) {
+        const DrawingState saved = JSaveDrawingState();
+        JSelectPort(&drawn->port);
+        JSetForeColour(JColour{0xFFFF, 0xFFFF, 0xFFFF});
+        JFillRect(0, 0, drawn->width, drawn->height);
+        JSetForeColour(JColour{0x1000, 0x3000, 0x8000});
+        JDrawText(4, 2 + extent.ascent, words);
+        JRestoreDrawingState(saved);
+    }
+    JSetFontSize(kDefaultFontSize);
+    JSetFontStyle(0);
+    return drawn;
+}
+
+bool IsInk(std::uint32_t pixel) {
+    return (pixel & kRgbMask) != kWhite;
+}
+
+std::uint32_t Lighter(std::uint32_t pixel) {
+    return JRgb((JRgbRed(pixel) + 255 * 3) / 4, (JRgbGreen(pixel) + 255 * 3) / 4,
+                (JRgbBlue(pixel) + 255 * 3) / 4);
+}
+
+// --- the sweeps ---
+
+// The banner through the title's letters: the upper half of each letter
+// shows it moving right, the lower half moving left.
+void TextureSweep(StartupWindow& startup) {
+    const JSurface& title = startup.title->pixels;
+    const JSurface& banner = startup.banner->pixels;
+    JSurface& out = startup.composite->pixels;
+    const int bannerWidth = std::max(1, banner.width);
+    const int middle = title.height / 2;
+    for (int y = 0; y < title.height; ++y) {
+        const int bannerY = std::min(y, banner.height - 1);
+        const int shift = y < middle ? startup.phase : -startup.phase;
+        for (int x = 0; x < title.width; ++x) {
+            const std::uint32_t letter = title.At(x, y);
+            if (!IsInk(letter) || bannerY < 0) {
+                out.Row(y)[x] = letter;
+                continue;
+            }
+            const int bannerX = ((x - shift) % bannerWidth + bannerWidth) % bannerWidth;
+            const std::uint32_t texture = banner.At(bannerX, bannerY);
+            out.Row(y)[x] = IsInk(texture) ? texture : Lighter(letter);
+        }
+    }
+    if (++startup.phase >= bannerWidth) {
+        startup.phase = 0;
+    }
+}
+
+// Three bright lines pass over the title, ten pixels apart.
+void LineSweep(StartupWindow& startup) {
+    const JSurface& title = startup.title->pixels;
+    JSurface& out = startup.composite->pixels;
+    out.pixels = title.pixels;
+    for (int offset : {-10, 0, 10}) {
+        const int x = startup.phase + offset;
+        if (x < 0 || x >= title.width) {
+            continue;
+        }
+        for (int y = 0; y < title.height; ++y) {
+            out.Row(y)[x] = IsInk(title.At(x, y)) ? kWhite : JRgb(0x30, 0x60, 0xC0);
+        }
+    }
+    if (++startup.phase >= title.width + 10) {
+        startup.phase = -10;
+    }
+}
+
+JRect TitlePlace(const StartupWindow& startup) {
+    const int left = (startup.window->width - startup.title->width) / 2;
+    return JRect{left, 0, left + startup.title->width, startup.title->height};
+}
+
+void Sweep(void*) {
+    StartupWindow* startup = Startup().get();
+    if (startup == nullptr) {
+        return;
+    }
+    startup->timer = nullptr;
+    if (startup->lineSweep) {
+        LineSweep(*startup);
+    } else {
+        TextureSweep(*startup);
+    }
+    const JRect place = TitlePlace(*startup);
+    JInvalidateRect(startup->window->platform, &place);
+    startup->timer = JTimerNew(Sweep, nullptr, kSweepMilliseconds);
+}
+
+// --- the windows ---
+
+void CopyWhole(const JPicture* picture, int left, int top) {
+    const JRect source{0, 0, picture->width, picture->height};
+    JCopyPicture(&picture->port, source,
+                 JRect{left, top, left + picture->width, top + picture->height}, kCopySource);
+}
+
+bool DrawStartup(JWindow* window, const JHandlerEvent&) {
+    const StartupWindow* startup = Startup().get();
+    if (startup == nullptr || window != startup->window) {
+        return true;
+    }
+    const JRect title = TitlePlace(*startup);
+    CopyWhole(startup->composite.get(), title.left, title.top);
+    CopyWhole(startup->tagline.get(), (window->width - startup->tagline->width) / 2,
+              startup->title->height + 4);
+    return true;
+}
+
+bool DrawVersion(JWindow* window, const JHandlerEvent&) {
+    const StartupWindow* startup = Startup().get();
+    if (startup != nullptr) {
+        JUiDrawText(8, 4, startup->versionText.c_str(), JUiBlack(), true);
+    }
+    (void)window;
+    return true;
+}
+
+bool Dismiss(JWindow*, const JHandlerEvent&) {
+    CloseStartupWindow(false);
+    return true;
+}
+
+void RunDismissedAction(void*) {
+    if (gDismissedAction != nullptr) {
+        gDismissedAction();
+    }
+}
+
+// Close Window closes it as a click would, asking for a file at start-up.
+bool CloseRequested(JWindow*, const JHandlerEvent&) {
+    CloseStartupWindow(false);
+    return false;
+}
+
+JWindow* NewPlainWindow(JWindowHandler draw) {
+    JWindow* window = JWindowNew(nullptr, "", kWindowThinPopup);
+    JWindowSetBackground(window, JColour{0xFFFF, 0xFFFF, 0xFFFF});
+    JWindowSetHandler(window, kSlotDraw, draw);
+    JWindowSetHandler(window, kSlotMouseDown, Dismiss);
+    JWindowSetHandler(window, kSlotKeyDown, Dismiss);
+    JWindowSetHandler(window, kSlotCloseRequest, CloseRequested);
+    return window;
+}
+
+void OpenWindows(StartupWindow& startup) {
+    const int width = std::max(startup.title->width, startup.tagline->width) + 16;
+    const int height = startup.title->height + startup.tagline->height + 4 + 8;
+    startup.window = NewPlainWindow(DrawStartup);
+    JWindowResize(startup.window, width, height);
+    const JRect desk = JDeskRect();
+    const int left = desk.left + (desk.Width() - width) / 2;
+    const int top = desk.top + (desk.Height() - height) / 3;
+    JWindowMoveTo(startup.window, left, top);
+
+    int textWidth = 0;
+    int textHeight = 0;
+    JUiMeasureText(startup.versionText.c_str(), &textWidth, &textHeight);
+    startup.version = NewPlainWindow(DrawVersion);
+    JWindowResize(startup.version, textWidth + 16, textHeight + 8);
+    JWindowMoveTo(startup.version, left,
+                  top + height + startup.window->borderBottom + 6 + startup.version->borderTop);
+    JWindowShow(startup.window);
+    JWindowShow(startup.version);
+}
+
+// --- the corner badge ---
+
+bool DrawBadge(JWindow* window, const JHandlerEvent&) {
+    if (Badge() != nullptr && Badge()->window == window && Badge()->picture != nullptr) {
+        CopyWhole(Badge()->picture.get(), 0, 0);
+    }
+    return true;
+}
+
+void RemoveBadge(void*) {
+    if (Badge() != nullptr) {
+        Badge()->timer = nullptr;
+        JWindowDestroy(Badge()->window);
+        Badge().reset();
+    }
+}
+
+}  // namespace
+
+void ShowStartupWindow(bool startupMode) {
+    if (Startup() != nullptr) {
+        JWindowShow(Startup()->window);
+        return;
+    }
+    auto startup = std::make_unique<StartupWindow>();
+    startup->startupMode = startupMode;
+    startup->title = LoadOrDraw(kBitmapTitle, "Pindle", 36);
+    startup->tagline = LoadOrDraw(kBitmapTagline, "Smaller GIF files, every pixel kept", 12);
+    const std::tm now = Now();
+    startup->lineSweep = now.tm_min == kLineSweepMinute;
+    if (!startup->lineSweep) {
+        const bool outlined = now.tm_wday == kWednesday;
+        startup->banner = LoadOrDraw(outlined ? kBitmapOutlinedBanner : kBitmapBanner,
+                                     "LOSSLESS GIF OPTIMISER  ", 28);
+    }
+    startup->composite.reset(JNewPicture(startup->title->width, startup->title->height, 32));
+    if (startup->title == nullptr || startup->tagline == nullptr || startup->composite == nullptr ||
+        (!startup->lineSweep && startup->banner == nullptr)) {
+        return;
+    }
+    startup->composite->pixels.pixels = startup->title->pixels.pixels;
+    char* version = JFormat(JResourceText(kTextVersion), PINDLE_VERSION);
+    startup->versionText = version != nullptr ? version : "";
+    JStrFree(version);
+    Startup() = std::move(startup);
+    OpenWindows(*Startup());
+    Startup()->phase = 0;
+    Startup()->timer = JTimerNew(Sweep, nullptr, 0);
+}
+
+void CloseStartupWindow(bool byOpenEvent) {
+    std::unique_ptr<StartupWindow> startup = std::move(Startup());
+    if (startup == nullptr) {
+        return;
+    }
+    JTimerCancel(startup->timer);
+    JWindowDestroy(startup->window);
+    JWindowDestroy(startup->version);
+    if (startup->startupMode && !byOpenEvent) {
+        // After this event is handled, so that the windows are gone first.
+        JTimerNew(RunDismissedAction, nullptr, 0);
+    }
+}
+
+bool StartupWindowIsOpen() {
+    return Startup() != nullptr;
+}
+
+void ShowCornerBadge() {
+    if (Badge() != nullptr) {
+        return;
+    }
+    auto badge = std::make_unique<CornerBadge>();
+    badge->picture = LoadOrDraw(kBitmapBadge, "Pindle", 12);
+    if (badge->picture == nullptr) {
+        return;
+    }
+    badge->window = JWindowNew(nullptr, "", kWindowThinPopup);
+    JWindowSetHandler(badge->window, kSlotDraw, DrawBadge);
+    JWindowResize(badge->window, badge->picture->width, badge->picture->height);
+    const JRect desk = JDeskRect();
+    JWindow* window = badge->window;
+    JWindowMoveTo(window, desk.right - 5 - window->borderRight - window->width,
+                  desk.bottom - 5 - window->borderBottom - window->height);
+    JWindowShowBehind(window);
+    badge->timer = JTimerNew(RemoveBadge, nullptr, kBadgeMilliseconds);
+    Badge() = std::move(badge);
+}
+
+bool IsCornerBadgeWindow(const JWindow* window) {
+    return Badge() != nullptr && Badge()->window == window;
+}
+
+bool DisplayDepthAllowsStartupWindow() {
+    const int depth = JDisplayDepth();
+    if (depth > 8) {
+        return true;
+    }
+    char* warning = JFormat(JResourceText(kTextDepthWarning), 1 << depth, depth);
+    const bool ok = JAsk(AlertKind::Caution, warning, JResourceText(kTextDepthWarning + 1),
+                         JResourceText(kTextDepthWarning + 2));
+    JStrFree(warning);
+    if (!ok) {
+        JAsk(AlertKind::Information, JResourceText(kTextDepthWarning + 3),
+             JResourceText(kTextDepthWarning + 4), nullptr);
+    }
+    return false;
+}
+
+void SetStartupClock(std::tm (*clock)()) {
+    gClock = clock;
+}
+
+void SetStartupDismissedAction(void (*action)()) {
+    gDismissedAction = action;
+}
