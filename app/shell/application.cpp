@@ -373,6 +373,10 @@ void RegisterApplicationEvents() {
     SetStartupDismissedAction(OpenCommand);
 }
 
+bool StartupWindowMayOpen() {
+    return !gPreferences.showDepthWarning || DisplayDepthAllowsStartupWindow();
+}
+
 bool MenuItemEnabled(const char* text) {
     JUiMenuBar* bar = JUiCurrentMenuBar();
     if (bar == nullptr) {
@@ -395,7 +399,7 @@ void RunApplication() {
     JMainFrameAddListener(FrameChanged, 0);
     RegisterApplicationEvents();
     PrepareOutOfMemory();
-    const bool mayShowStartup = !gPreferences.showDepthWarning || DisplayDepthAllowsStartupWindow();
+    const bool mayShowStartup = StartupWindowMayOpen();
     ShowCornerBadge();
     if (mayShowStartup) {
         ShowStartupWindow(true);

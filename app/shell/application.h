@@ -26,6 +26,10 @@ void PreferencesCommand();
 void QuitCommand();
 void AboutCommand();
 
+// The depth check, when the preferences ask for it: whether the start-up
+// window may open.
+bool StartupWindowMayOpen();
+
 // Builds the menu bar and installs it; part of RunApplication, and of tests.
 void BuildApplicationMenus();
 // Registers the application events and the document events; likewise.

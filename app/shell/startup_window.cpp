@@ -256,6 +256,10 @@ void OpenWindows(StartupWindow& startup) {
                   top + height + startup.window->borderBottom + 6 + startup.version->borderTop);
     JWindowShow(startup.window);
     JWindowShow(startup.version);
+    // A key anywhere dismisses it: it takes the keyboard although a click
+    // on it does not activate it.
+    JActivateWindow(startup.window->platform);
+    JSetFocus(startup.window->platform);
 }
 
 // --- the corner badge ---

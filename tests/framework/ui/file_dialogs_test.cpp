@@ -365,3 +365,23 @@ TEST(FileDialogPaths, TypedNamesBecomePaths) {
 }
 
 }  // namespace
+
+namespace {
+
+int gPresses = 0;
+
+bool CountPress(JWindow*, const JHandlerEvent&) {
+    ++gPresses;
+    return true;
+}
+
+TEST_F(FileDialogs, WindowsTakeInputAgainOnceTheDialogIsGone) {
+    Run(false, {Press(kKeyEscape)});
+    JWindow* window = OpenWindow(100, 100, 200, 100);
+    JWindowSetHandler(window, kSlotMouseDown, CountPress);
+    gPresses = 0;
+    Click(window, 20, 20);
+    EXPECT_EQ(gPresses, 1);
+}
+
+}  // namespace
