@@ -15,6 +15,7 @@ constexpr std::uint16_t kCrossCursor = 1;
 constexpr std::uint16_t kStopSignBitmap = 4128;
 
 constexpr std::uint32_t kStopRed = 0xD01818;
+constexpr std::uint32_t kDialogGrey = 0xC0C0C0;
 constexpr std::uint32_t kIconBlue = 0x3379DC;
 constexpr std::uint32_t kIconOrange = 0xFFA83A;
 
@@ -85,7 +86,7 @@ TEST(ResourceImagesTest, CompiledBitmapLoadsAsABitmapResource) {
     ASSERT_TRUE(JLoadBitmapResource(kStopSignBitmap, &surface));
     EXPECT_EQ(surface.width, 32);
     EXPECT_EQ(surface.height, 32);
-    EXPECT_EQ(surface.At(0, 0), kWhite);
+    EXPECT_EQ(surface.At(0, 0), kDialogGrey);
     EXPECT_EQ(surface.At(16, 5), kStopRed);
     EXPECT_EQ(surface.At(16, 15), kWhite);  // the bar across the sign
 }
