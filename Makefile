@@ -4,7 +4,9 @@ ASAN_BUILD := build-asan
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 SOURCES = $(shell git ls-files '*.cpp' '*.h')
 
-.PHONY: all deps build run test bench asan format clean
+PREFIX = /usr/local
+
+.PHONY: all deps build run test bench asan format clean install uninstall
 
 all: build
 
@@ -38,6 +40,16 @@ asan: deps $(ASAN_BUILD)/build.ninja
 
 format:
 	clang-format -i $(SOURCES)
+
+# The program, its desktop entry and its icons under PREFIX; DESTDIR, when
+# given, is put in front of every path (for packaging).
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# Takes away exactly what the last install put in place (give the same
+# DESTDIR).
+uninstall:
+	DESTDIR="$(DESTDIR)" cmake -DBUILD_DIR=$(BUILD) -P resources/desktop/uninstall.cmake
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -9,14 +9,17 @@
 //     # Comment lines start with "#" (before the pixels only).
 //     id 1                  resource id, 0 to 65535, unique within its kind
 //     hotspot 7 7           cursors only: the pixel at the pointer's position
+//     symbols 1             characters a symbol has (1 unless given, at most 4)
 //     colour . none         a symbol for transparent pixels (icons, cursors)
 //     colour # 000000       a symbol and its colour as RRGGBB
 //     pixels                every following line is one row of symbols
 //     ..##..
 //
-// Symbols are single printable characters other than a blank; all rows have
-// the same length, which is the image's width. Any fault names the file and
-// line and fails the build.
+// Symbols are printable characters other than a blank, one a pixel; a
+// picture with more colours than single characters comfortably name (a
+// shaded one) takes two characters a symbol. All rows have the same length,
+// which gives the image's width. Any fault names the file and line and fails
+// the build.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -40,6 +43,7 @@ struct Image {
     int hotY = 0;
     int width = 0;
     int height = 0;
+    std::size_t symbolSize = 1;         // characters a pixel
     std::vector<std::uint32_t> pixels;  // 0x00RRGGBB, rows top-down
     std::vector<std::uint8_t> opaque;   // 1 opaque, 0 transparent
 };
@@ -74,7 +78,8 @@ std::string TrimEnd(std::string line) {
 
 // Reads one header line into the image and the symbol table; an empty
 // message means it was understood.
-std::string ReadHeaderLine(const std::string& line, Image* image, std::map<char, long>* symbols) {
+std::string ReadHeaderLine(const std::string& line, Image* image,
+                           std::map<std::string, long>* symbols) {
     std::istringstream words(line);
     std::string key;
     words >> key;
@@ -89,20 +94,26 @@ std::string ReadHeaderLine(const std::string& line, Image* image, std::map<char,
         if (!(words >> image->hotX >> image->hotY)) {
             return "a hot spot is two numbers, x and y";
         }
+    } else if (key == "symbols") {
+        if (!symbols->empty() || !(words >> image->symbolSize) || image->symbolSize < 1 ||
+            image->symbolSize > 4) {
+            return "a symbols line, before the colours, gives 1 to 4 characters a symbol";
+        }
     } else if (key == "colour") {
         std::string symbol;
         std::string value;
-        if (!(words >> symbol >> value) || symbol.size() != 1) {
-            return "a colour line is: colour SYMBOL RRGGBB (or none)";
+        if (!(words >> symbol >> value) || symbol.size() != image->symbolSize) {
+            return "a colour line is: colour SYMBOL RRGGBB (or none), the symbol " +
+                   std::to_string(image->symbolSize) + " character(s) long";
         }
         if (value == "none") {
             if (image->kind == Kind::Bitmap) {
                 return "bitmaps have no transparent pixels";
             }
-            (*symbols)[symbol[0]] = kTransparent;
+            (*symbols)[symbol] = kTransparent;
         } else if (value.size() == 6 &&
                    value.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos) {
-            (*symbols)[symbol[0]] = std::stol(value, nullptr, 16);
+            (*symbols)[symbol] = std::stol(value, nullptr, 16);
         } else {
             return "a colour is six hexadecimal digits RRGGBB";
         }
@@ -113,21 +124,28 @@ std::string ReadHeaderLine(const std::string& line, Image* image, std::map<char,
     return words >> rest ? "unexpected \"" + rest + "\"" : "";
 }
 
-std::string AddRow(const std::string& row, const std::map<char, long>& symbols, Image* image) {
-    if (image->height > 0 && static_cast<int>(row.size()) != image->width) {
-        return "this row is " + std::to_string(row.size()) + " wide, the first " +
+std::string AddRow(const std::string& row, const std::map<std::string, long>& symbols,
+                   Image* image) {
+    const std::size_t size = image->symbolSize;
+    const auto width = static_cast<int>(row.size() / size);
+    if (row.size() % size != 0) {
+        return "this row is not a whole number of " + std::to_string(size) + "-character symbols";
+    }
+    if (image->height > 0 && width != image->width) {
+        return "this row is " + std::to_string(width) + " wide, the first " +
                std::to_string(image->width);
     }
-    for (char symbol : row) {
+    for (std::size_t at = 0; at < row.size(); at += size) {
+        const std::string symbol = row.substr(at, size);
         const auto found = symbols.find(symbol);
         if (found == symbols.end()) {
-            return std::string("the symbol '") + symbol + "' has no colour line";
+            return "the symbol '" + symbol + "' has no colour line";
         }
         const bool transparent = found->second == kTransparent;
         image->pixels.push_back(transparent ? 0 : static_cast<std::uint32_t>(found->second));
         image->opaque.push_back(transparent ? 0 : 1);
     }
-    image->width = static_cast<int>(row.size());
+    image->width = width;
     ++image->height;
     return "";
 }
@@ -153,7 +171,7 @@ std::optional<Fault> ReadImage(const std::filesystem::path& file, Kind kind, Ima
     }
     image->kind = kind;
     image->source = file.filename().string();
-    std::map<char, long> symbols;
+    std::map<std::string, long> symbols;
     bool inPixels = false;
     std::string line;
     for (int number = 1; std::getline(in, line); ++number) {

@@ -143,6 +143,19 @@ JDisplayMode Display() {
     return mode;
 }
 
+// The program's icon on the window, for the desktop's task list and window
+// switcher; SDL keeps its own copy.
+void ShowProgramIcon(SDL_Window* window) {
+    const JProgramIcon icon = JCompiledProgramIcon();
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<std::uint32_t*>(icon.pixels), icon.width, icon.height, 32, icon.width * 4,
+        SDL_PIXELFORMAT_ARGB8888);
+    if (surface != nullptr) {
+        SDL_SetWindowIcon(window, surface);
+        SDL_FreeSurface(surface);
+    }
+}
+
 bool CreateFrame(const JFrameSpec& spec) {
     SdlState& state = State();
     Uint32 flags = SDL_WINDOW_HIDDEN;
@@ -156,6 +169,7 @@ bool CreateFrame(const JFrameSpec& spec) {
     if (state.window == nullptr) {
         return false;
     }
+    ShowProgramIcon(state.window);
     SDL_StartTextInput();
     return true;
 }

@@ -77,10 +77,24 @@ JPattern LinePattern(int kind, int spacing, bool doubled) {
     return pattern;
 }
 
+// Fill patterns 2 to 6 (bitmaps 258 to 262) are the five standard shades in
+// fifths of background: all foreground, dark grey, the even checkerboard
+// through which disabled shapes are drawn (pattern 4), light grey, all
+// background. 263 to 301 then run finely from all foreground to all
+// background, and 257 is the checkerboard again.
+constexpr int kStandardShades[5] = {0, 4, 8, 12, 16};
+
 bool BuiltInPattern(std::uint16_t id, JPattern* pattern) {
-    if (id >= 257 &&
-        id <= 301) {  // greys: 257 is half grey; 258..301 run from all foreground to all background
-        *pattern = id == 257 ? GreyPattern(8) : GreyPattern(((id - 258) * 16 + 21) / 43);
+    if (id == 257) {
+        *pattern = GreyPattern(8);
+        return true;
+    }
+    if (id >= 258 && id <= 262) {
+        *pattern = GreyPattern(kStandardShades[id - 258]);
+        return true;
+    }
+    if (id >= 263 && id <= 301) {
+        *pattern = GreyPattern(((id - 263) * 16 + 19) / 38);
         return true;
     }
     if (id >= 129 && id <= 160) {

@@ -32,6 +32,16 @@ const JMaskedImageResource* JCompiledCursors(std::size_t* count);
 // The compiled bitmap of an id, or null.
 const JBitmapResource* JCompiledBitmap(std::uint16_t id);
 
+// The program's icon in full colour with soft edges, as the desktop's task
+// list and window switcher show it; drawn by the build from the shapes in
+// resources/desktop/pindle_icon.txt.
+struct JProgramIcon {
+    int width;
+    int height;
+    const std::uint32_t* pixels;  // 0xAARRGGBB, rows top-down
+};
+JProgramIcon JCompiledProgramIcon();
+
 // An icon or cursor as the drawing layer shows it: copy the mask with the AND
 // mode (kCopyAnd), then the image with the OR mode (kCopyOr), and the
 // background stays where the image is transparent.

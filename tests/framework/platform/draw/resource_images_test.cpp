@@ -15,6 +15,9 @@ constexpr std::uint16_t kCrossCursor = 1;
 constexpr std::uint16_t kStopSignBitmap = 4128;
 
 constexpr std::uint32_t kStopRed = 0xD01818;
+constexpr std::uint32_t kDialogGrey = 0xC0C0C0;
+constexpr std::uint32_t kIconBlue = 0x3379DC;
+constexpr std::uint32_t kIconOrange = 0xFFA83A;
 
 template <typename Record>
 bool SortedById(const Record* table, std::size_t count) {
@@ -45,11 +48,11 @@ TEST(ResourceImagesTest, ApplicationIconHasTransparentCorners) {
     // A transparent corner: black image, white mask.
     EXPECT_EQ(icon.image.At(0, 0), kBlack);
     EXPECT_EQ(icon.mask.At(0, 0), kWhite);
-    // The black outline is opaque black; the orange frames show their colour.
-    EXPECT_EQ(icon.image.At(1, 4), kBlack);
+    // The tile's edge is opaque blue; the ball in the first frame is orange.
+    EXPECT_EQ(icon.image.At(1, 4), kIconBlue);
     EXPECT_EQ(icon.mask.At(1, 4), kBlack);
-    EXPECT_EQ(icon.image.At(4, 7), 0xF09020u);
-    EXPECT_EQ(icon.mask.At(4, 7), kBlack);
+    EXPECT_EQ(icon.image.At(2, 6), kIconOrange);
+    EXPECT_EQ(icon.mask.At(2, 6), kBlack);
 }
 
 TEST(ResourceImagesTest, CrossCursorPointsWithItsCentre) {
@@ -83,7 +86,7 @@ TEST(ResourceImagesTest, CompiledBitmapLoadsAsABitmapResource) {
     ASSERT_TRUE(JLoadBitmapResource(kStopSignBitmap, &surface));
     EXPECT_EQ(surface.width, 32);
     EXPECT_EQ(surface.height, 32);
-    EXPECT_EQ(surface.At(0, 0), kWhite);
+    EXPECT_EQ(surface.At(0, 0), kDialogGrey);
     EXPECT_EQ(surface.At(16, 5), kStopRed);
     EXPECT_EQ(surface.At(16, 15), kWhite);  // the bar across the sign
 }
@@ -130,9 +133,9 @@ TEST_F(ResourceImagesDrawingTest, IconDrawnWithItsMaskKeepsTheBackground) {
     JCopyPicture(&mask->port, source, target, kCopyAnd);
     JCopyPicture(&image->port, source, target, kCopyOr);
 
-    EXPECT_EQ(At(4, 4), 0x00FF00u);       // a transparent corner
-    EXPECT_EQ(At(4 + 1, 4 + 4), kBlack);  // the outline
-    EXPECT_EQ(At(4 + 4, 4 + 7), 0xF09020u);
+    EXPECT_EQ(At(4, 4), 0x00FF00u);          // a transparent corner
+    EXPECT_EQ(At(4 + 1, 4 + 4), kIconBlue);  // the tile's edge
+    EXPECT_EQ(At(4 + 2, 4 + 6), kIconOrange);
     JReleasePicture(image);
     JReleasePicture(mask);
 }
