@@ -204,6 +204,7 @@ bool DrawStartup(JWindow* window, const JHandlerEvent&) {
 bool DrawVersion(JWindow* window, const JHandlerEvent&) {
     const StartupWindow* startup = Startup().get();
     if (startup != nullptr) {
+        JSetFontStyle(0);  // as it was measured
         JUiDrawText(8, 4, startup->versionText.c_str(), JUiBlack(), true);
     }
     (void)window;
