@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr std::uint16_t kTextSaveChanges = 1380;  // its three buttons follow
+constexpr std::uint16_t kTextSaveChanges = 1390;  // its three buttons follow
 
 std::vector<std::unique_ptr<AppDocument>>& Documents() {
     static std::vector<std::unique_ptr<AppDocument>> documents;

@@ -223,6 +223,10 @@ void JHandleCommandLine() {
     }
 }
 
+void JHandleFileArgument(const std::string& path) {
+    HandleFileArgument(kEventOpenDocument, path);
+}
+
 void JMarkMenuBarForRedraw() {
     Loop().menuBarMarked = true;
 }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "framework/core/files.h"
 #include "framework/ui/windows.h"
@@ -39,6 +40,9 @@ void JCallApplicationHandler(int event, const FileSpec* file);
 // relative to the current directory) is opened; "/p FILE" asks to print FILE and then to quit.
 // Arguments beginning with "--" are the program's options.
 void JHandleCommandLine();
+// One file named as the command line names it: absolute or relative to the
+// current directory, opened through the open-document event.
+void JHandleFileArgument(const std::string& path);
 
 // The menu bar is redrawn once at the start of the next step.
 void JMarkMenuBarForRedraw();

@@ -59,6 +59,13 @@ JResult FrameProc(JWnd window, const JMessage& message) {
                 return 0;
             }
             return JDefWindowProc(window, message);
+        case JMsg::FileDropped:
+            // A file dropped from a file manager opens as if it had been
+            // named on the command line.
+            for (std::string path; JTakeDroppedFile(&path);) {
+                JHandleFileArgument(path);
+            }
+            return 0;
         default:
             return JDefWindowProc(window, message);
     }

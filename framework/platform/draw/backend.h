@@ -124,6 +124,7 @@ enum class JInputKind : std::uint8_t {
     PointerEntered,  // the pointer came into the frame's content
     PointerLeft,     // and went out of it
     TextEditing,     // an input method's composition: text, editCursor, editLength
+    FileDropped,     // a file dropped on the frame: JTakeDroppedFile gives its path
 };
 
 constexpr std::uint8_t kButtonLeft = 1;

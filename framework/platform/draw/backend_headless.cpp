@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "framework/core/strings.h"
+#include "framework/platform/draw/frame.h"
 #include "framework/platform/draw/headless.h"
 #include "framework/platform/draw/png_file.h"
 
@@ -638,6 +639,13 @@ void JHeadlessResizeFrame(int width, int height) {
 void JHeadlessRequestClose() {
     JInputEvent event;
     event.kind = JInputKind::CloseRequested;
+    Queue(event);
+}
+
+void JHeadlessDropFile(const char* path) {
+    JQueueDroppedFile(path);
+    JInputEvent event;
+    event.kind = JInputKind::FileDropped;
     Queue(event);
 }
 

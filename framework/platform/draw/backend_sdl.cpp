@@ -11,6 +11,7 @@
 
 #include "framework/core/strings.h"
 #include "framework/platform/draw/backend.h"
+#include "framework/platform/draw/frame.h"
 #include "framework/platform/draw/resource_images.h"
 
 namespace {
@@ -550,6 +551,11 @@ bool Translate(const SDL_Event& sdl, JInputEvent* event) {
             return TranslateWindowEvent(sdl.window, event);
         case SDL_QUIT:
             event->kind = JInputKind::CloseRequested;
+            return true;
+        case SDL_DROPFILE:
+            JQueueDroppedFile(sdl.drop.file);
+            SDL_free(sdl.drop.file);
+            event->kind = JInputKind::FileDropped;
             return true;
         default:
             return false;

@@ -1,5 +1,7 @@
 #include "framework/platform/draw/frame.h"
 
+#include <deque>
+
 #include <algorithm>
 #include <charconv>
 #include <string_view>
@@ -226,5 +228,27 @@ bool JFrameParsePlacement(const char* text, JFramePlacement* placement) {
         }
     }
     *placement = read;
+    return true;
+}
+
+namespace {
+
+std::deque<std::string>& DroppedFiles() {
+    static std::deque<std::string> files;
+    return files;
+}
+
+}  // namespace
+
+void JQueueDroppedFile(const char* path) {
+    DroppedFiles().emplace_back(path != nullptr ? path : "");
+}
+
+bool JTakeDroppedFile(std::string* path) {
+    if (DroppedFiles().empty()) {
+        return false;
+    }
+    *path = std::move(DroppedFiles().front());
+    DroppedFiles().pop_front();
     return true;
 }

@@ -31,6 +31,11 @@ JPointerState JFramePointerNow();
 // Drops all pending input.
 void JFrameDropInput();
 
+// Paths of files dropped on the frame, in the order they came; a backend
+// adds each one before its FileDropped event.
+void JQueueDroppedFile(const char* path);
+bool JTakeDroppedFile(std::string* path);
+
 // What the settings keep of the frame: its content rectangle in screen
 // coordinates as it is when restored, whether it is maximised, and the
 // smallest content size it may be given (0 by 0: no limit).

@@ -41,6 +41,8 @@ void JHeadlessPressKey(std::uint16_t key, std::uint16_t modifiers = 0);
 void JHeadlessWheel(int x, int y, int notches);
 void JHeadlessResizeFrame(int width, int height);
 void JHeadlessRequestClose();
+// A file dropped on the frame from a file manager.
+void JHeadlessDropFile(const char* path);
 // Events queued after this wait until the clock has run `milliseconds` more.
 void JHeadlessWait(std::uint32_t milliseconds);
 int JHeadlessPendingEvents();

@@ -246,6 +246,9 @@ void RouteFrameEvent(const JInputEvent& event) {
         case JInputKind::CloseRequested:
             QueueInputMessage(JMakeMessage(frame, JMsg::Close));
             break;
+        case JInputKind::FileDropped:
+            QueueInputMessage(JMakeMessage(frame, JMsg::FileDropped));
+            break;
         case JInputKind::FrameExposed:
             if (const WindowRecord* record = FindWindow(frame)) {
                 MarkWindowDirty(*record);

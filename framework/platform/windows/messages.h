@@ -40,6 +40,7 @@ enum class JMsg : std::uint16_t {
     GetDialogCode,  // result: kDlg bits (dialog_keys.h)
     SelectAll,      // a text control selects its whole text (Tab brought the focus)
     Quit,           // code: the exit code
+    FileDropped,    // to the frame: JTakeDroppedFile (frame.h) gives the file's path
     User = 0x400,   // and upward: free for the layers above
 };
 

@@ -328,3 +328,13 @@ TEST_F(EightBitDisplay, TheDepthWarningNamesTheColoursAndKeepsTheStartupWindowSh
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Application, AFileDroppedOnTheWindowOpens) {
+    JHeadlessDropFile(Copy(kSample).c_str());
+    Settle();
+    EXPECT_EQ(OpenDocuments().size(), 1u);
+}
+
+}  // namespace
