@@ -16,7 +16,7 @@ namespace {
 constexpr std::uint16_t kTextVersion = 152;
 constexpr std::uint16_t kTextRemovingComments = 370;
 constexpr std::uint16_t kTextStandardizingComments = 371;
-constexpr std::uint16_t kTextJanuary = 372;  // the twelve month abbreviations follow
+constexpr std::uint16_t kTextMonths = 372;  // "Jan Feb ... Dec"
 
 // Steps a menu command gives its paced progress beyond one per frame.
 constexpr std::uint32_t kCommandExtraSteps = 3;
@@ -27,11 +27,21 @@ std::string TakeText(char* text) {
     return owned ? std::string(owned.get()) : std::string();
 }
 
+// Word n (from 0) of a text of words separated by single blanks.
+std::string NthWord(std::string_view words, int n) {
+    for (; n > 0; --n) {
+        const std::size_t blank = words.find(' ');
+        words = blank == std::string_view::npos ? std::string_view() : words.substr(blank + 1);
+    }
+    return std::string(words.substr(0, words.find(' ')));
+}
+
 // "Mar 5 1997": no leading zeros.
 std::string DateText(const JLocalTime& time) {
-    const int month = std::clamp<int>(time.month, 1, 12);
-    return TakeText(JFormat("%s% %d% %d%", IJString(kTextJanuary + month - 1),
-                            static_cast<int>(time.day), static_cast<int>(time.year)));
+    const std::string month =
+        NthWord(IJString(kTextMonths), std::clamp<int>(time.month, 1, 12) - 1);
+    return TakeText(JFormat("%s% %d% %d%", month.c_str(), static_cast<int>(time.day),
+                            static_cast<int>(time.year)));
 }
 
 std::uint32_t FrameCount(const GifDocument& document) {

@@ -9,9 +9,9 @@
 namespace {
 
 // Console texts, read by resource id.
-constexpr std::uint16_t kTextCommentOptions = 3020;
-constexpr std::uint16_t kTextNeedsText = 3021;
-constexpr std::uint16_t kTextTakesNoValue = 3022;
+constexpr std::uint16_t kTextCommentOptions = 3040;
+constexpr std::uint16_t kTextNeedsText = 3041;
+constexpr std::uint16_t kTextTakesNoValue = 3042;
 
 constexpr std::string_view kRemoveComments = "--remove-comments";
 constexpr std::string_view kCommentStart = "--comment-start";

@@ -117,6 +117,15 @@ TEST_F(StandardCommentTest, HalfPastMidnightIsTwelveThirtyAm) {
     EXPECT_EQ(BuildStandardComment(Source("DATE TIME")), "Jan 9 2024 11:59 AM");
 }
 
+TEST_F(StandardCommentTest, EveryMonthHasItsAbbreviation) {
+    const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    for (int month = 1; month <= 12; ++month) {
+        gTime = At(1999, month, 1, 9, 0);
+        EXPECT_EQ(BuildStandardComment(Source("DATE")), std::string(months[month - 1]) + " 1 1999");
+    }
+}
+
 TEST_F(StandardCommentTest, TheClockIsReadOnceForDateAndTime) {
     BuildStandardComment(Source("DATE TIME DATE TIME"));
     EXPECT_EQ(gClockReadings, 1);
