@@ -15,6 +15,7 @@
 #include "app/optimiser/compress.h"
 #include "app/optimiser/progress.h"
 #include "app/shell/child_jobs.h"
+#include "app/shell/console_comments.h"
 #include "app/shell/preferences.h"
 #include "framework/core/files.h"
 #include "framework/core/format.h"
@@ -60,6 +61,7 @@ struct CommandLine {
     std::optional<bool> thorough;
     std::optional<TransparencyBand> band;
     unsigned jobs = 0;  // files handled at once; 0 = one per processor
+    CommentEdits comments;
 };
 
 // ---------------------------------------------------------------------------
@@ -317,6 +319,10 @@ bool ParseOption(int argc, char** argv, int& i, CommandLine& line) {
         line.command = arg[2] == 'h' ? Command::Help : Command::Version;
         return true;
     }
+    if (const CommentOption comment = ParseCommentOption(argc, argv, i, line.comments);
+        comment != CommentOption::NotOne) {
+        return comment == CommentOption::Taken;
+    }
     bool known = false;
     if (ParseSetting(argc, argv, i, line, &known)) {
         return true;
@@ -394,6 +400,7 @@ void HandleFile(const CommandLine& line, const char* path, const CompressionOpti
         JTellSimply(JFormatTemp(JResourceText(kTextPartlyRead), path), IJString(kTextOk));
         return;
     }
+    ApplyCommentEdits(*document, line.comments, StandardCommentFromPreferences());
     CompressCommand(*document, save, options, nullptr);
 }
 
@@ -422,6 +429,7 @@ int RunConsole(int argc, char** argv) {
                                ? JResourceText(kTextUsage)
                                : JFormatTemp(JResourceText(kTextVersion), PINDLE_VERSION);
         std::fputs(text, stdout);
+        std::fputs(line.command == Command::Help ? CommentOptionsHelp() : "", stdout);
         return kExitHandled;
     }
     gConsole = ConsoleState{line.yes, line.quiet, 0};

@@ -2,14 +2,16 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string>
 
-#include "framework/core/core_startup.h"
 #include "framework/core/file_replace.h"
 #include "framework/core/files.h"
 #include "framework/core/format.h"
 #include "framework/core/preferences_store.h"
 #include "framework/core/string_lists.h"
 #include "framework/core/strings.h"
+#include "framework/platform/system/directories.h"
+#include "framework/platform/system/user_account.h"
 
 Preferences gPreferences{};
 
@@ -32,8 +34,12 @@ constexpr std::uint16_t kKeyMoreScalingChoices = 243;
 constexpr std::uint16_t kKeyDisplay = 265;
 constexpr std::uint16_t kKeyMergeUnchanged = 350;
 constexpr std::uint16_t kKeyThorough = 351;
+constexpr std::uint16_t kKeyUserName = 352;
 
 constexpr char kSettingsName[] = "Pindle";
+// Below the home folder: the folder that holds the settings of programs, and
+// ours within it.
+constexpr char kSettingsFolder[] = ".config/pindle/";
 constexpr char kDisplayFormat[] = "%ds%,%ds% %ds%x%ds%";
 constexpr std::int32_t kMinimumVisible = 50;
 
@@ -76,29 +82,49 @@ void PlaceStandIn(const DisplayRect& content) {
 constexpr MainFramePlacement kStandInPlacement{NoBorder, NoBorder, StandInContent, PlaceStandIn};
 
 const MainFramePlacement* gPlacement = &kStandInPlacement;
-char* gSettingsDirectory = nullptr;
+std::string gSettingsDirectory;  // empty: the folder in the home folder
 bool gFirstLoad = true;
 
+// Null when there is nowhere to keep settings.
 FileSpec* SettingsLocation() {
-    const char* directory = gSettingsDirectory ? gSettingsDirectory : JStartupDirectory();
-    return JFileSpecNew(directory, kSettingsName, kFileTypePreferences);
+    const std::string directory = SettingsDirectory();
+    return directory.empty() ? nullptr
+                             : JFileSpecNew(directory.c_str(), kSettingsName, kFileTypePreferences);
+}
+
+// Makes the settings folder and the folder holding it where they are
+// missing; nothing further up, so a missing home folder is never made.
+void MakeSettingsFolder(const std::string& directory) {
+    const std::string folder = directory.substr(0, directory.find_last_not_of('/') + 1);
+    const std::size_t parentEnd = folder.find_last_of('/');
+    if (parentEnd != std::string::npos && parentEnd > 0) {
+        JCreateDirectory(folder.substr(0, parentEnd).c_str());
+    }
+    JCreateDirectory(folder.c_str());
 }
 
 const char* YesNo(bool value) {
     return IJString(value ? kTextYes : kTextNo);
 }
 
-void ReplaceTemplate(char* text) {
-    if (gPreferences.commentTemplate) {
-        JStrFree(gPreferences.commentTemplate);
+void ReplaceText(char*& text, char* replacement) {
+    if (text) {
+        JStrFree(text);
     }
-    gPreferences.commentTemplate = text;
+    text = replacement;
 }
 
-// What a load gathers beside the flags and the band.
+void ReplaceTemplate(char* text) {
+    ReplaceText(gPreferences.commentTemplate, text);
+}
+
+// What a load gathers beside the flags and the band. Texts are joined from
+// the pieces of their lines.
 struct LoadState {
     char* comment;
     DisplayRect display;
+    std::string userName;
+    bool userNameRead = false;  // present, perhaps empty
 };
 
 bool ApplyFlag(const FlagKey* begin, const FlagKey* end, const SettingsLine& line) {
@@ -131,7 +157,11 @@ void ApplyLine(const SettingsLine& line, LoadState* state) {
     } else if (JStrEqual(line.key, IJString(kKeyDisplay))) {
         DisplayRect& r = state->display;
         JScan(line.value, kDisplayFormat, &r.left, &r.top, &r.width, &r.height);
+    } else if (JStrEqual(line.key, IJString(kKeyUserName))) {
+        state->userName += line.value;
+        state->userNameRead = true;
     }
+    // Any other key was written by a later version: it is skipped.
 }
 
 void ReadSettingsFile(const FileSpec* location, LoadState* state) {
@@ -187,7 +217,9 @@ bool WriteAllSettings(JFile* file, void*) {
     for (const FlagKey& entry : kAddedFlags) {
         written = written && WriteSettingsValue(file, IJString(entry.key), YesNo(p.*(entry.flag)));
     }
-    return written;
+    // Added after the flags above; readers that do not know it skip it.
+    return written &&
+           WriteSettingsValue(file, IJString(kKeyUserName), p.userName ? p.userName : "");
 }
 
 }  // namespace
@@ -204,6 +236,7 @@ void SetFactoryDefaults() {
     gPreferences.moreScalingChoices = false;
     gPreferences.mergeUnchangedFrames = true;
     gPreferences.thorough = false;
+    ReplaceText(gPreferences.userName, JStrDup(JUserFullName().c_str()));
 }
 
 CompressionOptions CompressionOptionsFromPreferences() {
@@ -218,25 +251,43 @@ CompressionOptions CompressionOptionsFromPreferences() {
                               p.thorough};
 }
 
+StandardCommentSource StandardCommentFromPreferences() {
+    const Preferences& p = gPreferences;
+    return StandardCommentSource{p.commentTemplate ? p.commentTemplate : "",
+                                 p.userName ? p.userName : ""};
+}
+
 void SetMainFramePlacement(const MainFramePlacement* placement) {
     gPlacement = placement ? placement : &kStandInPlacement;
 }
 
 void SetSettingsDirectory(const char* directory) {
-    if (gSettingsDirectory) {
-        JStrFree(gSettingsDirectory);
-    }
-    gSettingsDirectory = directory ? JStrDup(directory) : nullptr;
+    gSettingsDirectory = directory ? directory : "";
     gFirstLoad = true;
+}
+
+std::string SettingsDirectory() {
+    if (!gSettingsDirectory.empty()) {
+        return gSettingsDirectory;
+    }
+    const std::string home = JUserHomeDirectory();
+    return home.empty() ? std::string() : home + kSettingsFolder;
 }
 
 void LoadSettings() {
     DisplayRect current = gPlacement->content();
-    LoadState state{JStrDup(""), DisplayRect{gPlacement->borderLeft(), gPlacement->borderTop(),
-                                             current.width, current.height}};
+    LoadState state;
+    state.comment = JStrDup("");
+    state.display = DisplayRect{gPlacement->borderLeft(), gPlacement->borderTop(), current.width,
+                                current.height};
     FileSpec* location = SettingsLocation();
-    ReadSettingsFile(location, &state);
-    JFileSpecFree(location);
+    if (location) {
+        ReadSettingsFile(location, &state);
+        JFileSpecFree(location);
+    }
+    if (state.userNameRead) {
+        ReplaceText(gPreferences.userName, JStrDup(state.userName.c_str()));
+    }
 
     if (gFirstLoad) {
         gFirstLoad = false;
@@ -253,6 +304,10 @@ void LoadSettings() {
 
 bool SaveSettings() {
     FileSpec* location = SettingsLocation();
+    if (!location) {
+        return false;
+    }
+    MakeSettingsFolder(location->directory);
     bool saved = JFileReplace(location, WriteAllSettings, nullptr) == JReplaceResult::Replaced;
     JFileSpecFree(location);
     return saved;

@@ -1,11 +1,15 @@
 // The user's preferences: what the compression may do, the transparency band,
-// the standard comment template, two start-up and dialog choices and the main
-// window's rectangle. They live in one record and are mirrored in the
-// settings file "Pindle.prf" in the directory that was current at start-up.
+// the standard comment template and the user's name for it, two start-up and
+// dialog choices and the main window's rectangle. They live in one record and
+// are mirrored in the settings file "Pindle.prf" in ~/.config/pindle/ (the
+// home folder as the password database gives it), which the windowed program
+// writes and the console only reads.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
+#include "app/edit/comments.h"
 #include "app/optimiser/compression_options.h"
 
 constexpr std::uint8_t kTransparencyBandCount = 7;
@@ -22,15 +26,21 @@ struct Preferences {
     bool moreScalingChoices;    // Show more choices when scaling frame durations
     bool mergeUnchangedFrames;  // Merge frames that change nothing
     bool thorough;              // Try harder (slower)
+    char* userName;             // heap string: the name the comment macro NAME gives
 };
 
 extern Preferences gPreferences;
 
-// Every preference to its factory default; the template becomes a fresh copy.
+// Every preference to its factory default; the template becomes a fresh copy
+// and the user's name the account's full name (or login name).
 void SetFactoryDefaults();
 
 // The options a compression run takes from the preferences.
 CompressionOptions CompressionOptionsFromPreferences();
+
+// The template and the name the standard comment is built from, on the
+// system clock. It refers to the preferences' texts: use it at once.
+StandardCommentSource StandardCommentFromPreferences();
 
 // The main frame's content rectangle in screen coordinates.
 struct DisplayRect {
@@ -51,12 +61,16 @@ struct MainFramePlacement {
 void SetMainFramePlacement(const MainFramePlacement* placement);  // null: the stand-in
 
 // Where the settings file lives: the directory given (ending with "/"), or
-// the start-up directory when null. Treats the next load as the first.
+// ~/.config/pindle/ when null. Treats the next load as the first.
 void SetSettingsDirectory(const char* directory);
+// The directory the settings file is in, ending with "/"; empty when the
+// account has no home folder (nothing is then read or written).
+std::string SettingsDirectory();
 
 // Reads the settings file into the preferences; the first load of a run also
 // places the main frame and may replace the comment template.
 void LoadSettings();
-// Rewrites the settings file from the preferences; false when it could not be
-// written (the old file is then left as it was).
+// Rewrites the settings file from the preferences, making its folder (and the
+// folder holding that) when missing; false when it could not be written (the
+// old file is then left as it was).
 bool SaveSettings();

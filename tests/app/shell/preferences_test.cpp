@@ -80,6 +80,8 @@ TEST_F(PreferencesTest, WithoutAFileDefaultsStayAndTheFrameGoesToTheCorner) {
 }
 
 TEST_F(PreferencesTest, FileListsEveryKeyInOrder) {
+    JStrFree(gPreferences.userName);
+    gPreferences.userName = JStrDup("Ann Example");
     ASSERT_TRUE(SaveSettings());
     EXPECT_EQ(SettingsText(),
               "Use local colour tables:No\r\n"
@@ -93,7 +95,8 @@ TEST_F(PreferencesTest, FileListsEveryKeyInOrder) {
               "Show more choices when scaling frame durations:No\r\n"
               "Display:100,100 640x480\r\n"
               "Merge frames that change nothing:Yes\r\n"
-              "Try harder (slower):No\r\n");
+              "Try harder (slower):No\r\n"
+              "User name:Ann Example\r\n");
 }
 
 TEST_F(PreferencesTest, RoundTripKeepsEveryPreference) {
