@@ -204,6 +204,10 @@ void SetFactoryDefaults() {
     gPreferences.moreScalingChoices = false;
     gPreferences.mergeUnchangedFrames = true;
     gPreferences.thorough = false;
+    if (gPreferences.userName) {
+        JStrFree(gPreferences.userName);
+    }
+    gPreferences.userName = JStrDup("");
 }
 
 CompressionOptions CompressionOptionsFromPreferences() {

@@ -22,6 +22,7 @@ struct Preferences {
     bool moreScalingChoices;    // Show more choices when scaling frame durations
     bool mergeUnchangedFrames;  // Merge frames that change nothing
     bool thorough;              // Try harder (slower)
+    char* userName;             // heap string: the name the comment macro NAME gives
 };
 
 extern Preferences gPreferences;
