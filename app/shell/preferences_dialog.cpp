@@ -33,7 +33,7 @@ constexpr std::uint16_t kTextBandAfter = 204;
 constexpr std::uint16_t kTextFirstBand = 205;
 constexpr std::uint16_t kTextStartupPage = 241;
 constexpr std::uint16_t kTextCompatibility = 248;
-constexpr std::uint16_t kTextUserName = 380;
+constexpr std::uint16_t kTextUserName = 359;
 // Out-of-memory list text 5 (string 2205): the dialog's width and height.
 constexpr std::uint16_t kTextDialogSize = 5;
 constexpr int kDefaultWidth = 430;
