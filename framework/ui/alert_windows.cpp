@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <cctype>
 #include <memory>
-#include <string>
 #include <vector>
 
-#include "framework/ui/control_drawing.h"
 #include "framework/ui/event_loop.h"
 #include "framework/ui/main_frame.h"
+#include "framework/ui/multi_line_labels.h"
 #include "framework/ui/picture_controls.h"
 #include "framework/ui/push_buttons.h"
 
@@ -41,99 +40,6 @@ AlertRecord* RecordOf(JWindow* window) {
         }
     }
     return nullptr;
-}
-
-// --- the message: lines broken at line feeds and wrapped at blanks ---
-
-struct MessageText : JKindRecord {
-    std::vector<std::string> lines;
-};
-
-int TextWidth(const std::string& text) {
-    int width = 0;
-    int height = 0;
-    JUiMeasureText(text.c_str(), &width, &height);
-    return width;
-}
-
-int LineHeight() {
-    int width = 0;
-    int height = 0;
-    JUiMeasureText("Ag", &width, &height);
-    return height;
-}
-
-void WrapParagraph(const std::string& paragraph, std::vector<std::string>& lines) {
-    std::string line;
-    std::size_t at = 0;
-    while (at <= paragraph.size()) {
-        std::size_t blank = paragraph.find(' ', at);
-        if (blank == std::string::npos) {
-            blank = paragraph.size();
-        }
-        const std::string word = paragraph.substr(at, blank - at);
-        const std::string longer = line.empty() ? word : line + " " + word;
-        if (!line.empty() && TextWidth(longer) > kWrapWidth) {
-            lines.push_back(line);
-            line = word;
-        } else {
-            line = longer;
-        }
-        at = blank + 1;
-    }
-    lines.push_back(line);
-}
-
-std::vector<std::string> WrapMessage(const std::string& message) {
-    std::vector<std::string> lines;
-    std::size_t at = 0;
-    while (at <= message.size()) {
-        std::size_t end = message.find('\n', at);
-        if (end == std::string::npos) {
-            end = message.size();
-        }
-        std::string paragraph = message.substr(at, end - at);
-        if (!paragraph.empty() && paragraph.back() == '\r') {
-            paragraph.pop_back();
-        }
-        WrapParagraph(paragraph, lines);
-        at = end + 1;
-    }
-    return lines;
-}
-
-void MessageCreate(JControl* control) {
-    control->kindData = std::make_unique<MessageText>();
-}
-
-void MessageNaturalSize(JControl* control, int* width, int* height) {
-    const MessageText* record = JKindDataOf<MessageText>(control);
-    int widest = 0;
-    for (const std::string& line : record->lines) {
-        widest = std::max(widest, TextWidth(line));
-    }
-    *width = widest;
-    *height = static_cast<int>(record->lines.size()) * LineHeight();
-}
-
-void MessageDraw(JControl* control) {
-    const MessageText* record = JKindDataOf<MessageText>(control);
-    int top = control->top;
-    for (const std::string& line : record->lines) {
-        JUiDrawText(control->left, top, line.c_str(), JUiBlack(), true);
-        top += LineHeight();
-    }
-}
-
-const ControlKind* MessageKind() {
-    static const ControlKind kind = [] {
-        ControlKind made = JControlKindDefaults("alert message");
-        made.create = MessageCreate;
-        made.naturalSize = MessageNaturalSize;
-        made.draw = MessageDraw;
-        return made;
-    }();
-    return &kind;
 }
 
 // --- answering ---
@@ -313,10 +219,8 @@ JWindow* JAlertBuild(JWindow* parent, const char* title, AlertKind kind, const c
     JControlAddReleaseHook(record->picture, ForgetAlert, record);
     JControlShow(record->picture);
 
-    record->message = JControlNew(MessageKind(), window, 50, 4);
-    JKindDataOf<MessageText>(record->message)->lines =
-        WrapMessage(message != nullptr ? message : "");
-    JControlResize(record->message, 0, 0);
+    record->message = JControlNew(JMultiLineLabelKind(), window, 50, 4);
+    JMultiLineLabelSetText(record->message, message, kWrapWidth);
     JControlShow(record->message);
 
     record->first = NewButton(window, record, first != nullptr ? first : "");
