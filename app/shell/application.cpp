@@ -2,7 +2,10 @@
 
 #include <vector>
 
+#include "app/edit/comments.h"
+#include "app/shell/document_windows.h"
 #include "app/shell/documents.h"
+#include "app/shell/preferences_dialog.h"
 #include "app/shell/preferences.h"
 #include "app/shell/startup_window.h"
 #include "framework/core/files.h"
@@ -104,10 +107,37 @@ void StandardEditLabels() {
 
 // --- the comment, interlacing and range commands ---
 
-// Each works on the active document; until its editing code is in, it
-// refuses with a beep rather than pretend.
+// Until its editing code is in, a command refuses with a beep rather than
+// pretend.
 void NotYetAvailable() {
     JBeep();
+}
+
+// An edit of the active document: marked changed and shown when it changed
+// anything.
+template <typename Edit>
+void EditActive(Edit edit) {
+    AppDocument* document = App().active;
+    if (document != nullptr && edit(*document->gif)) {
+        MarkDocumentChanged(*document);
+        RefreshDocumentWindows(*document);
+    }
+}
+
+void AddStandardCommentCommand() {
+    EditActive([](GifDocument& gif) {
+        return AddStandardComment(gif, StandardCommentFromPreferences());
+    });
+}
+
+void RemoveAllCommentsMenuCommand() {
+    EditActive([](GifDocument& gif) { return RemoveAllCommentsCommand(gif); });
+}
+
+void StandardizeCommentsMenuCommand() {
+    EditActive([](GifDocument& gif) {
+        return StandardizeCommentsCommand(gif, StandardCommentFromPreferences());
+    });
 }
 
 // --- application events ---
@@ -288,7 +318,7 @@ void TestCompressionCommand() {
 }
 
 void PreferencesCommand() {
-    NotYetAvailable();
+    OpenPreferencesDialog(PreferencesDialogHost{UpdateCloseWindowItem});
 }
 
 void QuitCommand() {
@@ -342,9 +372,9 @@ void BuildApplicationMenus() {
     AddItem(file, kLabelQuit, QuitCommand);
 
     app.animation = JUiMenuFromEncoded(JResourceText(kLabelAnimation));
-    AddItem(app.animation, kLabelAddComment, NotYetAvailable);
-    AddItem(app.animation, kLabelRemoveComments, NotYetAvailable);
-    AddItem(app.animation, kLabelStandardizeComments, NotYetAvailable);
+    AddItem(app.animation, kLabelAddComment, AddStandardCommentCommand);
+    AddItem(app.animation, kLabelRemoveComments, RemoveAllCommentsMenuCommand);
+    AddItem(app.animation, kLabelStandardizeComments, StandardizeCommentsMenuCommand);
     AddSeparator(app.animation);
     AddItem(app.animation, kLabelDeinterlace, NotYetAvailable);
     AddSeparator(app.animation);

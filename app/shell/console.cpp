@@ -5,6 +5,7 @@
 #include <memory>
 
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -416,7 +417,16 @@ std::vector<std::uint64_t> FileSizes(const std::vector<const char*>& files) {
 }  // namespace
 
 bool IsConsoleCommandLine(int argc, char** argv) {
-    return argc > 1 && argv[1][0] == '-' && argv[1][1] != '\0';
+    for (int i = 1; i < argc; ++i) {
+        if (JStrEqual(argv[i], "--")) {
+            return false;
+        }
+        if (argv[i][0] == '-' && argv[i][1] != '\0' &&
+            !JStrEqualN(argv[i], kSettingsFolderOption, std::strlen(kSettingsFolderOption))) {
+            return true;
+        }
+    }
+    return false;
 }
 
 int RunConsole(int argc, char** argv) {

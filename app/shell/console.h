@@ -3,7 +3,12 @@
 // the windowed program, and no display.
 #pragma once
 
-// True when the command line asks for the console rather than the windows.
+// The windowed program's one option: where its settings file lives
+// ("--settings-folder=DIR"), for trying settings out and for tests.
+constexpr const char* kSettingsFolderOption = "--settings-folder=";
+
+// True when the command line asks for the console rather than the windows:
+// an option other than the settings folder.
 bool IsConsoleCommandLine(int argc, char** argv);
 
 // Runs the console commands; returns the process exit status: 0 when every
