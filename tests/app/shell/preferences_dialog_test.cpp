@@ -1,5 +1,7 @@
 #include "app/shell/preferences_dialog.h"
 
+#include "framework/core/strings.h"
+
 #include "framework/ui/edit_fields.h"
 #include "tests/app/shell/preferences_windows_fixture.h"
 
@@ -199,6 +201,8 @@ TEST_F(PreferencesDialog, AnEditIsKeptWhenAnotherPageIsChosen) {
 }
 
 TEST_F(PreferencesDialog, TheUserNameIsTakenWhenItsEntryEnds) {
+    JStrFree(gPreferences.userName);  // the account's name by default
+    gPreferences.userName = JStrDup("");
     OpenDialog();
     Choose(DialogControl(PreferencesControl::PageSelector), 1);
     JControl* name = DialogControl(PreferencesControl::UserName);
