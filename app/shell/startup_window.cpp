@@ -114,8 +114,16 @@ std::uint32_t Lighter(std::uint32_t pixel) {
 
 // --- the sweeps ---
 
-// The banner through the title's letters: the upper half of each letter
-// shows it moving right, the lower half moving left.
+// Whether a banner pixel belongs to its lettering rather than its ground.
+bool IsBannerInk(std::uint32_t pixel) {
+    const std::uint32_t luminance =
+        (JRgbRed(pixel) * 30 + JRgbGreen(pixel) * 59 + JRgbBlue(pixel) * 11) / 100;
+    return luminance < 170;
+}
+
+// The banner's lettering shows through the title's letters, pale on their
+// colour: in the upper half of each letter moving right, in the lower half
+// moving left.
 void TextureSweep(StartupWindow& startup) {
     const JSurface& title = startup.title->pixels;
     const JSurface& banner = startup.banner->pixels;
@@ -127,13 +135,14 @@ void TextureSweep(StartupWindow& startup) {
         const int shift = y < middle ? startup.phase : -startup.phase;
         for (int x = 0; x < title.width; ++x) {
             const std::uint32_t letter = title.At(x, y);
+            out.Row(y)[x] = letter;
             if (!IsInk(letter) || bannerY < 0) {
-                out.Row(y)[x] = letter;
                 continue;
             }
             const int bannerX = ((x - shift) % bannerWidth + bannerWidth) % bannerWidth;
-            const std::uint32_t texture = banner.At(bannerX, bannerY);
-            out.Row(y)[x] = IsInk(texture) ? texture : Lighter(letter);
+            if (IsBannerInk(banner.At(bannerX, bannerY))) {
+                out.Row(y)[x] = Lighter(letter);
+            }
         }
     }
     if (++startup.phase >= bannerWidth) {
