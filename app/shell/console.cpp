@@ -15,6 +15,7 @@
 #include "app/optimiser/compress.h"
 #include "app/optimiser/progress.h"
 #include "app/shell/child_jobs.h"
+#include "app/shell/console_timing.h"
 #include "app/shell/preferences.h"
 #include "framework/core/files.h"
 #include "framework/core/format.h"
@@ -59,7 +60,8 @@ struct CommandLine {
     std::optional<bool> mergeUnchanged;
     std::optional<bool> thorough;
     std::optional<TransparencyBand> band;
-    unsigned jobs = 0;  // files handled at once; 0 = one per processor
+    unsigned jobs = 0;   // files handled at once; 0 = one per processor
+    TimingEdits timing;  // applied to each file before it is compressed
 };
 
 // ---------------------------------------------------------------------------
@@ -317,6 +319,10 @@ bool ParseOption(int argc, char** argv, int& i, CommandLine& line) {
         line.command = arg[2] == 'h' ? Command::Help : Command::Version;
         return true;
     }
+    const TimingOption timing = ParseTimingOption(argc, argv, i, line.timing);
+    if (timing != TimingOption::NotTiming) {
+        return timing == TimingOption::Taken;
+    }
     bool known = false;
     if (ParseSetting(argc, argv, i, line, &known)) {
         return true;
@@ -394,6 +400,9 @@ void HandleFile(const CommandLine& line, const char* path, const CompressionOpti
         JTellSimply(JFormatTemp(JResourceText(kTextPartlyRead), path), IJString(kTextOk));
         return;
     }
+    if (!ApplyTimingEdits(*document, line.timing, path)) {
+        return;
+    }
     CompressCommand(*document, save, options, nullptr);
 }
 
@@ -422,6 +431,9 @@ int RunConsole(int argc, char** argv) {
                                ? JResourceText(kTextUsage)
                                : JFormatTemp(JResourceText(kTextVersion), PINDLE_VERSION);
         std::fputs(text, stdout);
+        if (line.command == Command::Help) {
+            std::fputs(TimingUsage(), stdout);
+        }
         return kExitHandled;
     }
     gConsole = ConsoleState{line.yes, line.quiet, 0};
