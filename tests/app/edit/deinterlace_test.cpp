@@ -10,7 +10,6 @@
 #include <random>
 #include <vector>
 
-#include "app/codec/image_decode.h"
 #include "app/optimiser/compress.h"
 #include "tests/app/corpus/corpus_support.h"
 #include "tests/app/edit/edit_test_support.h"
@@ -212,24 +211,6 @@ TEST_F(Deinterlacing, FramesStoredTopToBottomAreLeftUntouched) {
     for (std::size_t i = 0; i < before.size(); ++i) {
         EXPECT_EQ(document->frames[i]->encoded, before[i]) << "frame " << i;
     }
-}
-
-TEST_F(Deinterlacing, InterlacingAndBackGivesTheSameIndices) {
-    corpus::AlertRecorder alerts;
-    corpus::Document document =
-        corpus::OpenDocument(path(PINDLE_SOURCE_DIR) / "samples" / "bouncing-ball.gif");
-    ASSERT_TRUE(document) << alerts.All();
-    GifFrame& frame = *document->frames[1];
-    const Bytes plain = IndicesAsGiflibReadsThem(frame, scratch_.path() / "plain.gif");
-    ASSERT_FALSE(plain.empty());
-    ASSERT_TRUE(SetFrameInterlaced(*document, 1, true, true));
-    EXPECT_TRUE(frame.interlaced);
-    EXPECT_TRUE(edit_test::Refreshed(ShownValue::FrameInterlaced));
-    Bytes interlaced(plain.size());
-    ASSERT_NE(DecodeIndices(frame, true, interlaced.data()), DecodeResult::Failed);
-    EXPECT_EQ(interlaced, plain);
-    ASSERT_TRUE(SetFrameInterlaced(*document, 1, false, false));
-    EXPECT_EQ(IndicesAsGiflibReadsThem(frame, scratch_.path() / "again.gif"), plain);
 }
 
 TEST_F(Deinterlacing, ImageDataThatCannotBeDecodedIsLeftAsItWas) {

@@ -118,16 +118,6 @@ TEST_F(FrameDurationEntry, RefusedTextChangesNothingAndTooLongStoresTheLimit) {
     EXPECT_EQ(alerts.alerts()[1].message, kTooLong);
 }
 
-TEST_F(FrameDurationEntry, AnEarlierFrameMovesTheShownFramesStartTime) {
-    auto document = DocumentWithDelays({100, 100, 100});
-    document->currentFrame = 2;
-    EXPECT_TRUE(SetFrameDuration(*document, 0, 50));
-    EXPECT_TRUE(Refreshed(ShownValue::FrameStartTime));
-    EXPECT_FALSE(Refreshed(ShownValue::FrameDuration));
-    EXPECT_FALSE(SetFrameDuration(*document, 3, 50));  // no such frame
-    EXPECT_EQ(document->totalDuration, 250u);
-}
-
 TEST(ScalingFactor, TakesZeroAndPositiveNumbersOnly) {
     double factor = -1;
     EXPECT_EQ(ReadScalingFactor("2", &factor), FactorProblem::None);

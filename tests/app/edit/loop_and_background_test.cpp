@@ -35,16 +35,6 @@ TEST_F(LoopSettings, LoopAfterLoopForeverLoopsOnce) {
     EXPECT_TRUE(Refreshed(ShownValue::Loop));
 }
 
-TEST_F(LoopSettings, PlayOnceKeepsTheCountForTheNextLoop) {
-    SetLoopCount(*document_, 7);
-    SetLoopMode(*document_, LoopChoice::PlayOnce);
-    EXPECT_FALSE(document_->loops);
-    EXPECT_EQ(ShownLoopChoice(*document_), LoopChoice::PlayOnce);
-    EXPECT_FALSE(ShowsLoopCount(*document_));
-    SetLoopMode(*document_, LoopChoice::Loop);
-    EXPECT_EQ(document_->loopCount, 7u);
-}
-
 TEST_F(LoopSettings, ZeroAndNegativeCountsAreRefusedAndTheOldCountStays) {
     AlertRecorder alerts;
     SetLoopCount(*document_, 3);

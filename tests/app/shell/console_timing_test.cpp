@@ -257,13 +257,4 @@ TEST_F(ConsoleTiming, FramesPastTheEndLeaveThatFileAlone) {
     EXPECT_EQ(dir_.Read("ball.gif"), before);
 }
 
-TEST_F(ConsoleTiming, HelpListsTheTimingOptions) {
-    EXPECT_EQ(Run({"--help"}), 0);
-    for (const char* option :
-         {"--loop-count N|forever|none", "--delay RANGE=DURATION", "--scale-durations RANGE=FACTOR",
-          "--background RRGGBB", "--deinterlace"}) {
-        EXPECT_TRUE(Contains(out_, option)) << option;
-    }
-}
-
 }  // namespace
