@@ -17,6 +17,7 @@
 #include "app/optimiser/progress.h"
 #include "app/shell/child_jobs.h"
 #include "app/shell/console_comments.h"
+#include "app/shell/console_timing.h"
 #include "app/shell/preferences.h"
 #include "framework/core/files.h"
 #include "framework/core/format.h"
@@ -63,6 +64,7 @@ struct CommandLine {
     std::optional<TransparencyBand> band;
     unsigned jobs = 0;  // files handled at once; 0 = one per processor
     CommentEdits comments;
+    TimingEdits timing;  // applied to each file before it is compressed
 };
 
 // ---------------------------------------------------------------------------
@@ -324,6 +326,10 @@ bool ParseOption(int argc, char** argv, int& i, CommandLine& line) {
         comment != CommentOption::NotOne) {
         return comment == CommentOption::Taken;
     }
+    const TimingOption timing = ParseTimingOption(argc, argv, i, line.timing);
+    if (timing != TimingOption::NotTiming) {
+        return timing == TimingOption::Taken;
+    }
     bool known = false;
     if (ParseSetting(argc, argv, i, line, &known)) {
         return true;
@@ -402,6 +408,9 @@ void HandleFile(const CommandLine& line, const char* path, const CompressionOpti
         return;
     }
     ApplyCommentEdits(*document, line.comments, StandardCommentFromPreferences());
+    if (!ApplyTimingEdits(*document, line.timing, path)) {
+        return;
+    }
     CompressCommand(*document, save, options, nullptr);
 }
 
@@ -439,7 +448,10 @@ int RunConsole(int argc, char** argv) {
                                ? JResourceText(kTextUsage)
                                : JFormatTemp(JResourceText(kTextVersion), PINDLE_VERSION);
         std::fputs(text, stdout);
-        std::fputs(line.command == Command::Help ? CommentOptionsHelp() : "", stdout);
+        if (line.command == Command::Help) {
+            std::fputs(CommentOptionsHelp(), stdout);
+            std::fputs(TimingUsage(), stdout);
+        }
         return kExitHandled;
     }
     gConsole = ConsoleState{line.yes, line.quiet, 0};
