@@ -1,6 +1,6 @@
 #include "app/shell/frame_range_slider.h"
 
-#include <string>
+#include <filesystem>
 #include <vector>
 
 #include "framework/platform/draw/png_file.h"
@@ -453,7 +453,7 @@ TEST_F(FrameRangeSliderTest, TickUnderADraggedThumbShowsOnlyOutsideItsCircle) {
     EXPECT_EQ(FrameRangeSliderHigh(slider), 5);
 }
 
-// Writes frame_range_sliders.png into the working directory: sliders of
+// Writes frame_range_sliders.png into the temporary directory: sliders of
 // several sizes and ranges, one disabled, two vertical, and a thumb held
 // over a tick while it is dragged.
 TEST_F(FrameRangeSliderTest, GalleryOfSliders) {
@@ -502,7 +502,8 @@ TEST_F(FrameRangeSliderTest, GalleryOfSliders) {
             shot.Row(y)[x] = frame.At(origin.x + x, origin.y + y);
         }
     }
-    EXPECT_TRUE(JWritePng(shot, "frame_range_sliders.png"));
+    const auto path = std::filesystem::temp_directory_path() / "frame_range_sliders.png";
+    EXPECT_TRUE(JWritePng(shot, path.c_str()));
     Release(last->left + PixelOf(last, 6) - 7, thumb.y);
 }
 
