@@ -5,6 +5,7 @@
 #include "app/edit/comments.h"
 #include "app/shell/document_windows.h"
 #include "app/shell/documents.h"
+#include "app/shell/frame_range_slider.h"
 #include "app/shell/preferences_dialog.h"
 #include "app/shell/preferences.h"
 #include "app/shell/startup_window.h"
@@ -427,6 +428,7 @@ void RunApplication() {
     LoadSettings();
     JMainFrameShow();
     JMainFrameAddListener(FrameChanged, 0);
+    RegisterFrameRangeSliderKind();
     RegisterApplicationEvents();
     PrepareOutOfMemory();
     const bool mayShowStartup = StartupWindowMayOpen();
