@@ -10,6 +10,7 @@
 #include "framework/core/resources.h"
 #include "framework/core/strings.h"
 #include "framework/ui/alert_windows.h"
+#include "framework/ui/edit_fields.h"
 #include "framework/ui/file_lists.h"
 
 namespace {
@@ -91,6 +92,7 @@ void MarkDocumentChanged(AppDocument& document) {
 }
 
 bool SaveDocument(AppDocument& document) {
+    JEditFieldCommit();  // a value still being typed counts
     GifDocument& gif = *document.gif;
     if (!CompressDocument(gif, gif.fileSpec.get(), true, CompressionOptionsFromPreferences())) {
         return false;
@@ -101,6 +103,7 @@ bool SaveDocument(AppDocument& document) {
 }
 
 bool SaveDocumentAs(AppDocument& document, const FileSpec& spec) {
+    JEditFieldCommit();
     GifDocument& gif = *document.gif;
     // The document takes the new name only once its file is written, so a
     // failed save leaves it naming the file it came from.
@@ -114,11 +117,13 @@ bool SaveDocumentAs(AppDocument& document, const FileSpec& spec) {
 }
 
 void TestCompression(AppDocument& document) {
+    JEditFieldCommit();
     CompressDocument(*document.gif, document.gif->fileSpec.get(), false,
                      CompressionOptionsFromPreferences());
 }
 
 bool CloseDocument(AppDocument& document) {
+    JEditFieldCommit();  // an edit still being typed is an edit to ask about
     if (document.changed) {
         switch (AskAboutEdits(document)) {
             case Unsaved::Cancel:

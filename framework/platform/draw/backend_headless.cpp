@@ -414,6 +414,25 @@ char KeyCharacter(std::uint16_t key, bool shift) {
     return 0;
 }
 
+// The key (and Shift) that types a character on the main keyboard; false
+// for a character no key types.
+bool KeyTyping(char character, std::uint16_t* key, std::uint16_t* modifiers) {
+    const unsigned char c = static_cast<unsigned char>(character);
+    if (std::isalnum(c)) {
+        *key = static_cast<std::uint16_t>(std::toupper(c));
+        *modifiers = 0;
+        return true;
+    }
+    for (const KeyCharacters& characters : kKeyCharacters) {
+        if (characters.plain == character || characters.shifted == character) {
+            *key = characters.key;
+            *modifiers = characters.plain == character ? 0 : kModShift;
+            return true;
+        }
+    }
+    return false;
+}
+
 std::string_view NextWord(std::string_view* line) {
     const std::size_t start = line->find_first_not_of(' ');
     if (start == std::string_view::npos) {
@@ -597,10 +616,13 @@ void JHeadlessTypeText(const char* text) {
         std::size_t length = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
         length = std::min(length, JStrLen(p));
         std::copy(p, p + length, event.text);
-        if (c < 0x80 && std::isalnum(c)) {
-            Queue(KeyEvent(JInputKind::KeyDown, static_cast<std::uint16_t>(std::toupper(c)), 0));
+        std::uint16_t key = 0;
+        std::uint16_t modifiers = 0;
+        if (c < 0x80 && KeyTyping(static_cast<char>(c), &key, &modifiers)) {
+            // As a keyboard sends it: the key, the character, the release.
+            Queue(KeyEvent(JInputKind::KeyDown, key, modifiers));
             Queue(event);
-            Queue(KeyEvent(JInputKind::KeyUp, static_cast<std::uint16_t>(std::toupper(c)), 0));
+            Queue(KeyEvent(JInputKind::KeyUp, key, modifiers));
         } else {
             Queue(event);
         }
