@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/edit/comments.h"
+#include "app/edit/deinterlace.h"
 #include "app/shell/document_windows.h"
 #include "app/shell/documents.h"
 #include "app/shell/frame_range_slider.h"
@@ -116,6 +117,14 @@ void NotYetAvailable() {
 
 // An edit of the active document: marked changed and shown when it changed
 // anything.
+std::vector<bool> InterlacedFlags(const GifDocument& gif) {
+    std::vector<bool> flags;
+    for (const auto& frame : gif.frames) {
+        flags.push_back(frame->interlaced);
+    }
+    return flags;
+}
+
 template <typename Edit>
 void EditActive(Edit edit) {
     AppDocument* document = App().active;
@@ -133,6 +142,14 @@ void AddStandardCommentCommand() {
 
 void RemoveAllCommentsMenuCommand() {
     EditActive([](GifDocument& gif) { return RemoveAllCommentsCommand(gif); });
+}
+
+void DeinterlaceAllCommand() {
+    EditActive([](GifDocument& gif) {
+        const std::vector<bool> before = InterlacedFlags(gif);
+        DeinterlaceFrames(gif, 0, gif.frameCount - 1);
+        return InterlacedFlags(gif) != before;
+    });
 }
 
 void StandardizeCommentsMenuCommand() {
@@ -377,7 +394,7 @@ void BuildApplicationMenus() {
     AddItem(app.animation, kLabelRemoveComments, RemoveAllCommentsMenuCommand);
     AddItem(app.animation, kLabelStandardizeComments, StandardizeCommentsMenuCommand);
     AddSeparator(app.animation);
-    AddItem(app.animation, kLabelDeinterlace, NotYetAvailable);
+    AddItem(app.animation, kLabelDeinterlace, DeinterlaceAllCommand);
     AddSeparator(app.animation);
     app.rangeControls = AddItem(app.animation, kLabelRangeControls, NotYetAvailable, false);
 
