@@ -14,6 +14,7 @@
 #include "app/shell/preferences.h"
 #include "framework/platform/system/clock.h"
 #include "framework/ui/alerts.h"
+#include "tests/app/shell/console_fixture.h"
 #include "tests/test_directory.h"
 
 namespace {
@@ -119,7 +120,7 @@ std::string WithCommentsEverywhere(const std::string& gif) {
 // The start comment the bundled sample carries.
 constexpr char kSampleComment[] = "Made by Pindle's sample maker.";
 
-class ConsoleCommentsTest : public testing::Test {
+class ConsoleCommentsTest : public ConsoleRun {
 protected:
     void SetUp() override {
         settings_.Write("Pindle.prf",
@@ -132,24 +133,9 @@ protected:
         ASSERT_EQ(CommentsOf(ball_), std::vector<std::string>{kSampleComment});
     }
     void TearDown() override {
-        JSetAlertDriver(nullptr);
+        ConsoleRun::TearDown();
         SetSettingsDirectory(nullptr);
         SetFactoryDefaults();
-    }
-
-    int Run(std::initializer_list<std::string> arguments) {
-        std::vector<std::string> words{"pindle"};
-        words.insert(words.end(), arguments);
-        std::vector<char*> argv;
-        for (std::string& word : words) {
-            argv.push_back(word.data());
-        }
-        testing::internal::CaptureStdout();
-        testing::internal::CaptureStderr();
-        const int status = RunConsole(int(argv.size()), argv.data());
-        out_ = testing::internal::GetCapturedStdout();
-        err_ = testing::internal::GetCapturedStderr();
-        return status;
     }
 
     // The file compressed without comment edits, for comparison.
@@ -167,11 +153,8 @@ protected:
         return document;
     }
 
-    TestDirectory dir_;
     TestDirectory settings_;
     std::string ball_;
-    std::string out_;
-    std::string err_;
 };
 
 // Every screen of the animation as colours, background as a colour of its own.

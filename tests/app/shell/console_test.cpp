@@ -10,41 +10,13 @@
 
 #include "app/shell/console.h"
 #include "framework/ui/alerts.h"
+#include "tests/app/shell/console_fixture.h"
 #include "tests/test_directory.h"
 #include "tests/test_process.h"
 
 namespace {
 
-class ConsoleTest : public testing::Test {
-protected:
-    void TearDown() override { JSetAlertDriver(nullptr); }
-
-    int Run(std::initializer_list<std::string> arguments) {
-        std::vector<std::string> words{"pindle"};
-        words.insert(words.end(), arguments);
-        std::vector<char*> argv;
-        for (std::string& word : words) {
-            argv.push_back(word.data());
-        }
-        testing::internal::CaptureStdout();
-        testing::internal::CaptureStderr();
-        int status = RunConsole(int(argv.size()), argv.data());
-        out_ = testing::internal::GetCapturedStdout();
-        err_ = testing::internal::GetCapturedStderr();
-        return status;
-    }
-
-    std::string Sample() {
-        std::filesystem::copy_file(PINDLE_SOURCE_DIR "/samples/bouncing-ball.gif",
-                                   dir_.File("ball.gif"),
-                                   std::filesystem::copy_options::overwrite_existing);
-        return dir_.File("ball.gif");
-    }
-
-    TestDirectory dir_;
-    std::string out_;
-    std::string err_;
-};
+using ConsoleTest = ConsoleRun;
 
 TEST_F(ConsoleTest, WrongCommandLinesExitWithTwo) {
     EXPECT_EQ(Run({"--test"}), 2);

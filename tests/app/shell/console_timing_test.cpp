@@ -12,6 +12,7 @@
 #include "app/shell/console.h"
 #include "framework/ui/alerts.h"
 #include "tests/app/corpus/corpus_support.h"
+#include "tests/app/shell/console_fixture.h"
 #include "tests/test_directory.h"
 
 namespace {
@@ -85,36 +86,7 @@ bool WriteSmallGif(const std::string& file, bool interlaced) {
     return written;
 }
 
-class ConsoleTiming : public testing::Test {
-protected:
-    void TearDown() override { JSetAlertDriver(nullptr); }
-
-    int Run(std::initializer_list<std::string> arguments) {
-        std::vector<std::string> words{"pindle"};
-        words.insert(words.end(), arguments);
-        std::vector<char*> argv;
-        for (std::string& word : words) {
-            argv.push_back(word.data());
-        }
-        testing::internal::CaptureStdout();
-        testing::internal::CaptureStderr();
-        int status = RunConsole(int(argv.size()), argv.data());
-        out_ = testing::internal::GetCapturedStdout();
-        err_ = testing::internal::GetCapturedStderr();
-        return status;
-    }
-
-    std::string Sample() {
-        std::filesystem::copy_file(PINDLE_SOURCE_DIR "/samples/bouncing-ball.gif",
-                                   dir_.File("ball.gif"),
-                                   std::filesystem::copy_options::overwrite_existing);
-        return dir_.File("ball.gif");
-    }
-
-    TestDirectory dir_;
-    std::string out_;
-    std::string err_;
-};
+using ConsoleTiming = ConsoleRun;
 
 TEST_F(ConsoleTiming, SavedDelayAndLoopCountAreInTheFileWithTheSamePixels) {
     const std::string path = Sample();

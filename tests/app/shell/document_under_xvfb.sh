@@ -12,16 +12,8 @@ pindle="$1"
 gif="$2"
 keep="${3:-}"  # a folder to keep the screenshots in
 here=$(dirname "$0")
-for tool in xvfb-run xdotool import; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIP: $tool is not installed (scripts/install-deps installs it)"
-        exit 77
-    fi
-done
-if ! /usr/bin/python3 -c 'import PIL' 2>/dev/null; then
-    echo "SKIP: python3-pil is not installed (scripts/install-deps installs it)"
-    exit 77
-fi
+. "$(dirname "$0")/../../x_tools.sh"
+require_tools xvfb-run xdotool import pillow
 if [ ! -f "$gif" ]; then
     echo "SKIP: $gif is missing (the shared corpus is not beside the repository)"
     exit 77

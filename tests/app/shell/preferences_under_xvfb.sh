@@ -8,16 +8,8 @@ set -u
 pindle="$1"
 gif="$2"
 here=$(dirname "$0")
-for tool in xvfb-run xdotool import; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIP: $tool is not installed (scripts/install-deps installs it)"
-        exit 77
-    fi
-done
-if ! /usr/bin/python3 -c 'import PIL' 2>/dev/null; then
-    echo "SKIP: python3-pil is not installed (scripts/install-deps installs it)"
-    exit 77
-fi
+. "$(dirname "$0")/../../x_tools.sh"
+require_tools xvfb-run xdotool import pillow
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/settings"

@@ -4,10 +4,8 @@
 # dialog chose that file. Skips (exit 77) when xvfb-run or xdotool is missing.
 set -u
 gallery="$1"
-if ! command -v xvfb-run >/dev/null 2>&1 || ! command -v xdotool >/dev/null 2>&1; then
-    echo "SKIP: xvfb-run or xdotool is not installed (scripts/install-deps installs them)"
-    exit 77
-fi
+. "$(dirname "$0")/../../x_tools.sh"
+require_tools xvfb-run xdotool
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/animations"

@@ -5,12 +5,8 @@
 # xvfb-run, xdotool or xprop is missing.
 set -u
 gallery="$1"
-for tool in xvfb-run xdotool xprop; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIP: $tool is not installed (scripts/install-deps installs it)"
-        exit 77
-    fi
-done
+. "$(dirname "$0")/../../../x_tools.sh"
+require_tools xvfb-run xdotool xprop
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
