@@ -129,6 +129,16 @@ void MoveThumb(JControl* control, Thumb& thumb, int centre) {
     Invalidate(control, ThumbSquare(control, thumb));
 }
 
+// A sunken groove: a two-pixel bevel around a channel of the face colour.
+void DrawGroove(const JRect& groove) {
+    JUiRing(groove, JUiShadow(), JUiWhite());
+    const JRect inner = JUiInset(groove, 1);
+    JUiRing(inner, JUiBlack(), JUiLight());
+    const JRect channel = JUiInset(groove, 2);
+    JSetForeColour(JUiFace());
+    JFillRect(channel.left, channel.top, channel.right, channel.bottom);
+}
+
 // --- the thumb pictures ---
 
 struct ThumbPictures {
@@ -237,8 +247,6 @@ std::vector<std::pair<int, int>> KnobRows(int radius) {
     return rows;
 }
 
-void DrawGroove(const JRect& groove);
-
 // The square around a thumb as it looks without the thumb: the control's
 // face, and the groove running through it from end to end.
 JSurface GrooveUnderThumb(JControl* control) {
@@ -282,15 +290,6 @@ const ThumbPictures& PicturesFor(JControl* control) {
 }
 
 // --- drawing ---
-
-void DrawGroove(const JRect& groove) {
-    JUiRing(groove, JUiShadow(), JUiWhite());
-    const JRect inner = JUiInset(groove, 1);
-    JUiRing(inner, JUiBlack(), JUiLight());
-    const JRect channel = JUiInset(groove, 2);
-    JSetForeColour(JUiFace());
-    JFillRect(channel.left, channel.top, channel.right, channel.bottom);
-}
 
 // Ticks cross the groove and reach half way to the control's edges.
 std::pair<int, int> TickAcross(const FrameRangeGeometry& g) {
