@@ -467,9 +467,15 @@ TEST_F(RangeControlsTest, AnActionThatChangesNothingLeavesTheDocumentUnchanged) 
 
 // --- the window ---
 
-TEST_F(RangeControlsTest, ClosingForgetsTheRangeAndTheFactor) {
+TEST_F(RangeControlsTest, PanelsKeepTheRangeAndTheFactorWhichClosingForgets) {
     TypeRange(3, 5);
     Type(RangeControl::FactorField, "2");
+    ChoosePanel(RangePanel::RemoveComments);
+    EXPECT_EQ(Control(RangeControl::FactorField), nullptr);
+    ChoosePanel(RangePanel::ScaleDurations);
+    ExpectRange(2, 4);
+    EXPECT_EQ(Text(RangeControl::FactorField), "2.000");
+
     ChoosePanel(RangePanel::RemoveComments);
     EXPECT_TRUE(JWindowClose(Window()));
     Settle();
@@ -482,16 +488,6 @@ TEST_F(RangeControlsTest, ClosingForgetsTheRangeAndTheFactor) {
     ExpectRange(0, kSampleFrames - 1);
     EXPECT_EQ(Text(RangeControl::FactorField), "1.000");
     EXPECT_EQ(State().panel, RangePanel::ScaleDurations);
-}
-
-TEST_F(RangeControlsTest, SwitchingPanelsKeepsTheRangeAndTheFactor) {
-    TypeRange(3, 5);
-    Type(RangeControl::FactorField, "2");
-    ChoosePanel(RangePanel::RemoveComments);
-    EXPECT_EQ(Control(RangeControl::FactorField), nullptr);
-    ChoosePanel(RangePanel::ScaleDurations);
-    ExpectRange(2, 4);
-    EXPECT_EQ(Text(RangeControl::FactorField), "2.000");
 }
 
 TEST_F(RangeControlsTest, TheWindowMakesItsDocumentActiveWhileItIsActive) {
