@@ -7,8 +7,9 @@
 #include "app/shell/document_windows.h"
 #include "app/shell/documents.h"
 #include "app/shell/frame_range_slider.h"
-#include "app/shell/preferences_dialog.h"
 #include "app/shell/preferences.h"
+#include "app/shell/preferences_dialog.h"
+#include "app/shell/range_controls_window.h"
 #include "app/shell/startup_window.h"
 #include "framework/core/files.h"
 #include "framework/core/format.h"
@@ -109,12 +110,6 @@ void StandardEditLabels() {
 
 // --- the comment, interlacing and range commands ---
 
-// Until its editing code is in, a command refuses with a beep rather than
-// pretend.
-void NotYetAvailable() {
-    JBeep();
-}
-
 // An edit of the active document: marked changed and shown when it changed
 // anything.
 std::vector<bool> InterlacedFlags(const GifDocument& gif) {
@@ -135,9 +130,8 @@ void EditActive(Edit edit) {
 }
 
 void AddStandardCommentCommand() {
-    EditActive([](GifDocument& gif) {
-        return AddStandardComment(gif, StandardCommentFromPreferences());
-    });
+    EditActive(
+        [](GifDocument& gif) { return AddStandardComment(gif, StandardCommentFromPreferences()); });
 }
 
 void RemoveAllCommentsMenuCommand() {
@@ -150,6 +144,12 @@ void DeinterlaceAllCommand() {
         DeinterlaceFrames(gif, 0, gif.frameCount - 1);
         return InterlacedFlags(gif) != before;
     });
+}
+
+void RangeControlsCommand() {
+    if (AppDocument* document = App().active) {
+        OpenRangeControls(*document);
+    }
 }
 
 void StandardizeCommentsMenuCommand() {
@@ -396,7 +396,7 @@ void BuildApplicationMenus() {
     AddSeparator(app.animation);
     AddItem(app.animation, kLabelDeinterlace, DeinterlaceAllCommand);
     AddSeparator(app.animation);
-    app.rangeControls = AddItem(app.animation, kLabelRangeControls, NotYetAvailable, false);
+    app.rangeControls = AddItem(app.animation, kLabelRangeControls, RangeControlsCommand, false);
 
     JUiMenuBarAdd(bar, nullptr, apple);
     JUiMenuBarAdd(bar, apple, file);

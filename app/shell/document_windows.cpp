@@ -15,6 +15,7 @@
 #include "app/shell/frame_number.h"
 #include "app/shell/playback_buttons.h"
 #include "app/shell/preview_window.h"
+#include "app/shell/range_controls_window.h"
 #include "framework/core/format.h"
 #include "framework/core/resources.h"
 #include "framework/core/strings.h"
@@ -689,10 +690,19 @@ void PlaceWindows(DocumentWindows& windows) {
     }
 }
 
+// The range controls show a frame as the document's own windows do.
+void ShowFrameFromRange(AppDocument& document, std::int32_t index) {
+    auto found = AllWindows().find(&document);
+    if (found != AllWindows().end()) {
+        SelectShown(*found->second, index, FrameSource::Other);
+    }
+}
+
 void InstallRefresh() {
     static bool installed = false;
     if (!installed) {
         SetShownValueRefresh(RefreshShown);
+        SetRangeFrameShower(ShowFrameFromRange);
         installed = true;
     }
 }
@@ -701,6 +711,7 @@ void InstallRefresh() {
 
 void OpenDocumentWindows(AppDocument& document) {
     InstallRefresh();
+    ResetRangeControls(document);
     auto owned = std::make_unique<DocumentWindows>();
     DocumentWindows& windows = *owned;
     windows.document = &document;
@@ -741,6 +752,7 @@ void CloseDocumentWindows(AppDocument& document) {
     if (found == AllWindows().end()) {
         return;
     }
+    CloseRangeControls(document);
     std::unique_ptr<DocumentWindows> windows = std::move(found->second);
     AllWindows().erase(found);
     document.windows.clear();
