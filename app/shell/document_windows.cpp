@@ -19,6 +19,7 @@
 #include "framework/core/format.h"
 #include "framework/core/resources.h"
 #include "framework/core/strings.h"
+#include "framework/ui/border_boxes.h"
 #include "framework/ui/check_boxes.h"
 #include "framework/ui/colour_buttons.h"
 #include "framework/ui/control_drawing.h"
@@ -182,12 +183,17 @@ JControl* NewField(JWindow* window, int left, int top, int width, JEditEntryHand
     return field;
 }
 
+// A comment field keeps the size of the box around it and scrolls, rather
+// than growing over the controls below it as a field grows with its text.
 JControl* NewCommentField(JWindow* window, int top, JEditEntryHandler entered) {
-    JControl* field = JControlNew(JEditFieldKind(), window, kMargin, top);
+    JControl* frame = JControlNew(JBorderBoxKind(), window, kMargin, top);
+    JBorderBoxSetSides(frame, 0, 0, 0, 0);
+    JControlShow(frame);
+    JControl* field = JControlNewIn(JEditFieldKind(), frame, 0, 0);
     JEditFieldSetMultiLine(field, true);
     JEditFieldSetCallbacks(field, nullptr, entered);
     JControlShow(field);
-    JControlResize(field, kContentWidth, kCommentHeight);
+    JControlResize(frame, kContentWidth, kCommentHeight);
     return field;
 }
 
