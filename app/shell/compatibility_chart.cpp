@@ -1,4 +1,5 @@
 #include "app/shell/compatibility_chart.h"
+#include "app/shell/window_parts.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -214,16 +215,6 @@ bool MayClose(JWindow*, const JHandlerEvent&) {
     return true;
 }
 
-JControl* NewBox(JControl* parent, int orientation, int alignment, int spacing) {
-    JControl* box = JControlNewIn(JLayoutBoxKind(), parent, 0, 0);
-    JBoxSetFramed(box, false);
-    JBoxSetLayout(box, orientation, alignment);
-    JBoxSetPacked(box, true);
-    JBoxSetSpacing(box, spacing);
-    JControlShow(box);
-    return box;
-}
-
 // A cell of the grid: a fixed-size row box with one control in its middle.
 JControl* NewCell(JControl* row, int width, int height) {
     JControl* cell = NewBox(row, kBoxRow, kAlignCentre, 0);
@@ -240,13 +231,6 @@ JControl* NewText(JControl* parent, const char* text, int style, int width) {
     JControlShow(label);
     JControlResize(label, width, 0);
     return label;
-}
-
-int TextWidth(const char* text) {
-    int width = 0;
-    int height = 0;
-    JUiMeasureText(text, &width, &height);
-    return width;
 }
 
 // Width of the widest line and height of all lines of a text.

@@ -1,4 +1,5 @@
 #include "app/shell/document_windows.h"
+#include "app/shell/window_parts.h"
 
 #include <algorithm>
 #include <map>
@@ -138,13 +139,6 @@ template <typename... Values>
 std::string Format(std::uint16_t text, const Values&... values) {
     const JFormatArg args[] = {JFormatArg(values)..., JFormatArg()};
     return Formatted(text, args, sizeof...(Values));
-}
-
-int TextWidth(const char* text) {
-    int width = 0;
-    int height = 0;
-    JUiMeasureText(text, &width, &height);
-    return width;
 }
 
 // --- building controls ---

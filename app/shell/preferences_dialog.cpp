@@ -1,4 +1,5 @@
 #include "app/shell/preferences_dialog.h"
+#include "app/shell/window_parts.h"
 
 #include <algorithm>
 #include <array>
@@ -174,25 +175,6 @@ void CompatibilityPressed(JControl*) {
 }
 
 // --- building the pages ---
-
-JControl* NewBox(JControl* parent, int orientation, int alignment, int spacing) {
-    JControl* box = JControlNewIn(JLayoutBoxKind(), parent, 0, 0);
-    JBoxSetFramed(box, false);
-    JBoxSetLayout(box, orientation, alignment);
-    JBoxSetPacked(box, true);
-    JBoxSetSpacing(box, spacing);
-    JControlShow(box);
-    return box;
-}
-
-JControl* NewLabel(JControl* parent, const char* text) {
-    JControl* label = JControlNewIn(JLabelKind(), parent, 0, 0);
-    JLabelSetFramed(label, false);
-    JLabelSetText(label, text);
-    JControlShow(label);
-    JControlResize(label, 0, 0);
-    return label;
-}
 
 void NewSpacer(JControl* parent, int width, int height) {
     JControl* spacer = JControlNewIn(JSpacerKind(), parent, 0, 0);

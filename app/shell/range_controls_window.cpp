@@ -1,4 +1,5 @@
 #include "app/shell/range_controls_window.h"
+#include "app/shell/window_parts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -359,25 +360,6 @@ void LimitEntered(JControl* field, const JKeyRecord*) {
 
 // --- building ---
 
-JControl* NewBox(JControl* parent, int orientation, int alignment, int spacing) {
-    JControl* box = JControlNewIn(JLayoutBoxKind(), parent, 0, 0);
-    JBoxSetFramed(box, false);
-    JBoxSetLayout(box, orientation, alignment);
-    JBoxSetPacked(box, true);
-    JBoxSetSpacing(box, spacing);
-    JControlShow(box);
-    return box;
-}
-
-JControl* NewLabel(JControl* parent, const char* text) {
-    JControl* label = JControlNewIn(JLabelKind(), parent, 0, 0);
-    JLabelSetFramed(label, false);
-    JLabelSetText(label, text);
-    JControlShow(label);
-    JControlResize(label, 0, 0);
-    return label;
-}
-
 // A label right-aligned in the given width, so that the fields after a
 // column of such labels line up.
 JControl* NewRightAlignedLabel(JControl* parent, const char* text, int width) {
@@ -387,13 +369,6 @@ JControl* NewRightAlignedLabel(JControl* parent, const char* text, int width) {
     JControlShow(label);
     JControlResize(label, width, 0);
     return label;
-}
-
-int TextWidth(const char* text) {
-    int width = 0;
-    int height = 0;
-    JUiMeasureText(text, &width, &height);
-    return width;
 }
 
 // A one-line field as wide as `sample` needs, in a border box that keeps
