@@ -437,30 +437,11 @@ JWnd CreateItem(JWnd window, const DialogItem& item, DialogBaseUnits base) {
 
 // The hidden window of a template, centred over the frame's client area.
 JWnd BuildDialog(const DialogTemplate& layout, const char* className, JWindowProc proc) {
-    if (!JIsClassRegistered(className)) {
-        JWindowClass windowClass;
-        windowClass.name = className;
-        windowClass.proc = proc;
-        windowClass.background = JSystemColour(JSysColour::Face);
-        JRegisterClass(windowClass);
-    }
     const DialogBaseUnits base = JDialogBaseUnits();
     const JRect client = JDialogUnitsToPixels(JRect{0, 0, layout.width, layout.height}, base);
-    const std::uint32_t style = kWsModalWindow | kWsDialog | kWsSystemMenu | kWsCloseBox;
-    const JRect borders = JBordersForStyle(style);
-    const int width = client.Width() + borders.left + borders.right;
-    const int height = client.Height() + borders.top + borders.bottom;
-    const JRect frame = JFrameClientRect();
-    JWindowSpec spec;
-    spec.className = className;
-    spec.title = layout.caption;
-    spec.style = style;
-    spec.parent = JFrameWindow();
-    spec.bounds.left = std::max(0, (frame.Width() - width) / 2);
-    spec.bounds.top = std::max(0, (frame.Height() - height) / 3);
-    spec.bounds.right = spec.bounds.left + width;
-    spec.bounds.bottom = spec.bounds.top + height;
-    const JWnd window = JCreateWindow(spec);
+    const JWnd window =
+        JCreateModalDialog(className, proc, layout.caption, kWsSystemMenu | kWsCloseBox,
+                           client.Width(), client.Height());
     if (window == kNoWindow) {
         return kNoWindow;
     }

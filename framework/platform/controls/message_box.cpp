@@ -243,13 +243,6 @@ JWnd BuildBox(JWnd box, const JMessageBoxSpec& spec, const std::vector<std::stri
 }
 
 JWnd CreateBox(const JMessageBoxSpec& spec, JWnd* defaultButton) {
-    if (!JIsClassRegistered(kMessageBoxClass)) {
-        JWindowClass windowClass;
-        windowClass.name = kMessageBoxClass;
-        windowClass.proc = BoxProc;
-        windowClass.background = JSystemColour(JSysColour::Face);
-        JRegisterClass(windowClass);
-    }
     const std::vector<std::string> lines = WrapText(spec.text, kMaxTextWidth);
     int textWidth = 0;
     for (const std::string& line : lines) {
@@ -260,21 +253,7 @@ JWnd CreateBox(const JMessageBoxSpec& spec, JWnd* defaultButton) {
     const int width = std::max({textWidth + kMargin * 2 + (hasIcon ? kIconSize + kMargin : 0),
                                 2 * kButtonWidth + kButtonGap + kMargin * 2, 200});
     const int height = std::max(textHeight, hasIcon ? kIconSize : 0) + kButtonHeight + kMargin * 3;
-    const std::uint32_t style = kWsModalWindow | kWsDialog;
-    const JRect borders = JBordersForStyle(style);
-    const JRect frame = JFrameClientRect();
-    const int outerWidth = width + borders.left + borders.right;
-    const int outerHeight = height + borders.top + borders.bottom;
-    JWindowSpec window;
-    window.className = kMessageBoxClass;
-    window.title = spec.title != nullptr ? spec.title : "";
-    window.style = style;
-    window.parent = JFrameWindow();
-    window.bounds.left = std::max(0, (frame.Width() - outerWidth) / 2);
-    window.bounds.top = std::max(0, (frame.Height() - outerHeight) / 3);
-    window.bounds.right = window.bounds.left + outerWidth;
-    window.bounds.bottom = window.bounds.top + outerHeight;
-    const JWnd box = JCreateWindow(window);
+    const JWnd box = JCreateModalDialog(kMessageBoxClass, BoxProc, spec.title, 0, width, height);
     if (box == kNoWindow) {
         return kNoWindow;
     }

@@ -1,5 +1,8 @@
 #include "framework/platform/controls/modal_loop.h"
 
+#include <algorithm>
+
+#include "framework/platform/draw/system_colours.h"
 #include "framework/platform/system/clock.h"
 #include "framework/platform/windows/dialog_keys.h"
 #include "framework/platform/windows/window.h"
@@ -15,6 +18,32 @@ JModalIdleHook& IdleHook() {
 
 void JSetModalIdleHook(JModalIdleHook hook) {
     IdleHook() = hook;
+}
+
+JWnd JCreateModalDialog(const char* className, JWindowProc proc, const char* title,
+                        std::uint32_t extraStyle, int width, int height) {
+    if (!JIsClassRegistered(className)) {
+        JWindowClass windowClass;
+        windowClass.name = className;
+        windowClass.proc = proc;
+        windowClass.background = JSystemColour(JSysColour::Face);
+        JRegisterClass(windowClass);
+    }
+    const std::uint32_t style = kWsModalWindow | kWsDialog | extraStyle;
+    const JRect borders = JBordersForStyle(style);
+    const int outerWidth = width + borders.left + borders.right;
+    const int outerHeight = height + borders.top + borders.bottom;
+    const JRect frame = JFrameClientRect();
+    JWindowSpec spec;
+    spec.className = className;
+    spec.title = title != nullptr ? title : "";
+    spec.style = style;
+    spec.parent = JFrameWindow();
+    spec.bounds.left = std::max(0, (frame.Width() - outerWidth) / 2);
+    spec.bounds.top = std::max(0, (frame.Height() - outerHeight) / 3);
+    spec.bounds.right = spec.bounds.left + outerWidth;
+    spec.bounds.bottom = spec.bounds.top + outerHeight;
+    return JCreateWindow(spec);
 }
 
 int JRunModalLoop(JWnd dialog, const int* answer, int quitAnswer) {
