@@ -23,26 +23,14 @@
 #include "framework/ui/framework_startup.h"
 #include "framework/ui/main_frame.h"
 #include "framework/ui/popup_choices.h"
+#include "tests/framework/ui/settle.h"
+#include "tests/tool_options.h"
 
 namespace {
 
-const char* Option(int argc, char** argv, const char* name) {
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (std::strcmp(argv[i], name) == 0) {
-            return argv[i + 1];
-        }
-    }
-    return nullptr;
-}
-
+// Steps until the input given so far is handled.
 void Settle() {
-    for (int i = 0; i < 4000; ++i) {
-        JMessage message;
-        if (JHeadlessPendingEvents() == 0 && !JPeekMessage(&message, kNoWindow, kPeekKeep)) {
-            break;
-        }
-        JEventStep(nullptr, false);
-    }
+    SettleEvents(4000);
 }
 
 void ClickAt(const JWindow* window, int x, int y) {
@@ -106,12 +94,12 @@ bool WriteShot(const std::string& path, int scale) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const char* directory = Option(argc, argv, "--headless");
+    const char* directory = ToolOption(argc, argv, "--headless");
     if (directory == nullptr) {
         std::fprintf(stderr, "usage: preferences_screenshots --headless DIR [--scale N]\n");
         return 2;
     }
-    const char* scaleText = Option(argc, argv, "--scale");
+    const char* scaleText = ToolOption(argc, argv, "--scale");
     const int scale = scaleText != nullptr ? std::max(1, std::atoi(scaleText)) : 1;
     JCoreStartup();
     JHeadlessConfigure(JHeadlessScreen{});

@@ -17,19 +17,15 @@
 #include "framework/ui/framework_startup.h"
 #include "framework/ui/main_frame.h"
 #include "tests/app/shell/made_documents.h"
+#include "tests/framework/ui/settle.h"
 
 namespace {
 
 std::string gDirectory;
 
+// Steps until the input given so far is handled.
 void Settle() {
-    for (int i = 0; i < 2000; ++i) {
-        JMessage message;
-        if (JHeadlessPendingEvents() == 0 && !JPeekMessage(&message, kNoWindow, kPeekKeep)) {
-            break;
-        }
-        JEventStep(nullptr, false);
-    }
+    SettleEvents(2000);
 }
 
 bool Shoot(const char* name) {

@@ -28,26 +28,14 @@
 #include "framework/ui/framework_startup.h"
 #include "framework/ui/main_frame.h"
 #include "framework/ui/popup_choices.h"
+#include "tests/framework/ui/settle.h"
+#include "tests/tool_options.h"
 
 namespace {
 
-const char* Option(int argc, char** argv, const char* name) {
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (std::strcmp(argv[i], name) == 0) {
-            return argv[i + 1];
-        }
-    }
-    return nullptr;
-}
-
+// Steps until the input given so far is handled.
 void Settle() {
-    for (int i = 0; i < 4000; ++i) {
-        JMessage message;
-        if (JHeadlessPendingEvents() == 0 && !JPeekMessage(&message, kNoWindow, kPeekKeep)) {
-            break;
-        }
-        JEventStep(nullptr, false);
-    }
+    SettleEvents(4000);
 }
 
 void ClickControl(const JControl* control) {
@@ -118,17 +106,17 @@ bool WriteShot(const JWindow* window, const std::string& path, int scale) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const char* directory = Option(argc, argv, "--headless");
+    const char* directory = ToolOption(argc, argv, "--headless");
     if (directory == nullptr) {
         std::fprintf(stderr,
                      "usage: range_controls_screenshots --headless DIR [--gif FILE] [--scale N]\n");
         return 2;
     }
-    const char* gifOption = Option(argc, argv, "--gif");
+    const char* gifOption = ToolOption(argc, argv, "--gif");
     const std::string gif = gifOption != nullptr
                                 ? gifOption
                                 : std::string(PINDLE_CORPUS_DIR) + "/real/term-debounce.gif";
-    const char* scaleText = Option(argc, argv, "--scale");
+    const char* scaleText = ToolOption(argc, argv, "--scale");
     const int scale = scaleText != nullptr ? std::max(1, std::atoi(scaleText)) : 1;
 
     JCoreStartup();
@@ -165,7 +153,7 @@ int main(int argc, char** argv) {
             Type(*document, RangeControl::MinimumField, "0.05");
             Type(*document, RangeControl::MaximumField, "2");
             ok = WriteShot(window, out + "range-controls-more.png", scale) && ok;
-            if (Option(argc, argv, "--panels") != nullptr) {
+            if (ToolOption(argc, argv, "--panels") != nullptr) {
                 ChoosePanel(*document, 1);
                 ok = WriteShot(window, out + "range-controls-comments.png", scale) && ok;
                 ChoosePanel(*document, 2);

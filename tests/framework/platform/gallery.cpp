@@ -15,6 +15,7 @@
 #include "framework/platform/draw/pixel_buffer.h"
 #include "framework/platform/draw/png_file.h"
 #include "framework/platform/system/clock.h"
+#include "tests/tool_options.h"
 
 namespace {
 
@@ -204,15 +205,6 @@ void DrawGallery() {
     JFramePresentAll();
 }
 
-const char* Option(int argc, char** argv, const char* name) {
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (std::strcmp(argv[i], name) == 0) {
-            return argv[i + 1];
-        }
-    }
-    return nullptr;
-}
-
 // Shows the frame until it is closed or the time is up, redrawing on demand.
 void RunWindow(std::uint32_t seconds) {
     JBackendCurrent().showFrame(true);
@@ -239,9 +231,9 @@ void RunWindow(std::uint32_t seconds) {
 
 int main(int argc, char** argv) {
     JCoreStartup();
-    const char* headlessPng = Option(argc, argv, "--headless");
-    const char* png = headlessPng != nullptr ? headlessPng : Option(argc, argv, "--png");
-    const char* seconds = Option(argc, argv, "--seconds");
+    const char* headlessPng = ToolOption(argc, argv, "--headless");
+    const char* png = headlessPng != nullptr ? headlessPng : ToolOption(argc, argv, "--png");
+    const char* seconds = ToolOption(argc, argv, "--seconds");
     if (!JBackendStart(headlessPng != nullptr ? JBackendChoice::Headless
                                               : JBackendChoice::Automatic)) {
         return 1;

@@ -25,21 +25,13 @@
 #include "framework/platform/windows/messages.h"
 #include "framework/platform/windows/window.h"
 #include "framework/platform/windows/window_paint.h"
+#include "tests/tool_options.h"
 
 namespace {
 
 constexpr int kIdShowModal = 100;
 
 JWnd TheModal = kNoWindow;
-
-const char* Option(int argc, char** argv, const char* name) {
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (std::strcmp(argv[i], name) == 0) {
-            return argv[i + 1];
-        }
-    }
-    return nullptr;
-}
 
 // --- menus: the frame's menu bar and its system menu ---
 constexpr int kIdShowModalCommand = 1001;
@@ -355,9 +347,9 @@ void RunDesktop(std::uint32_t seconds) {
 
 int main(int argc, char** argv) {
     JCoreStartup();
-    const char* headless = Option(argc, argv, "--headless");
-    const char* seconds = Option(argc, argv, "--seconds");
-    if (const char* scale = Option(argc, argv, "--scale")) {
+    const char* headless = ToolOption(argc, argv, "--headless");
+    const char* seconds = ToolOption(argc, argv, "--seconds");
+    if (const char* scale = ToolOption(argc, argv, "--scale")) {
         JDesktopSetScale(std::atoi(scale));  // 2 shows the high-density drawing anywhere
     }
     if (!JBackendStart(headless != nullptr ? JBackendChoice::Headless

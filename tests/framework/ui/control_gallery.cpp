@@ -44,6 +44,8 @@
 #include "framework/ui/spacers.h"
 #include "framework/ui/static_texts.h"
 #include "framework/ui/timers.h"
+#include "tests/framework/ui/settle.h"
+#include "tests/tool_options.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // On the desktop, the system's display and bus libraries keep allocations
@@ -80,15 +82,6 @@ struct Gallery {
 Gallery& G() {
     static Gallery gallery;
     return gallery;
-}
-
-const char* Option(int argc, char** argv, const char* name) {
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (std::strcmp(argv[i], name) == 0) {
-            return argv[i + 1];
-        }
-    }
-    return nullptr;
 }
 
 // --- building blocks ---
@@ -408,13 +401,7 @@ int ShotNumber = 1;
 
 // Steps until the input given so far is handled.
 void Settle() {
-    for (int i = 0; i < 4000; ++i) {
-        JMessage message;
-        if (JHeadlessPendingEvents() == 0 && !JPeekMessage(&message, kNoWindow, kPeekKeep)) {
-            break;
-        }
-        JEventStep(nullptr, false);
-    }
+    SettleEvents(4000);
 }
 
 bool Shoot(const char* name) {
@@ -633,13 +620,13 @@ bool RunHeadless(const std::string& directory) {
 
 int main(int argc, char** argv) {
     JCoreStartup();
-    const char* headless = Option(argc, argv, "--headless");
-    const char* seconds = Option(argc, argv, "--seconds");
-    const char* state = Option(argc, argv, "--state");
+    const char* headless = ToolOption(argc, argv, "--headless");
+    const char* seconds = ToolOption(argc, argv, "--seconds");
+    const char* state = ToolOption(argc, argv, "--state");
     // "--idle N": headless, run the main loop idle for N seconds of the
     // headless clock (its sleep only moves the clock), to measure the
     // work an idle step costs.
-    const char* idle = Option(argc, argv, "--idle");
+    const char* idle = ToolOption(argc, argv, "--idle");
     if (headless != nullptr) {
         JHeadlessConfigure(JHeadlessScreen{});
     }
@@ -664,7 +651,7 @@ int main(int argc, char** argv) {
     std::printf("check %d %d\n", check.x - G().loop->width / 2 + 9, check.y);
     std::fflush(stdout);
     bool ok = true;
-    const char* openDialog = Option(argc, argv, "--open-dialog");
+    const char* openDialog = ToolOption(argc, argv, "--open-dialog");
     if (headless != nullptr) {
         ok = RunHeadless(headless);
     } else if (openDialog != nullptr) {

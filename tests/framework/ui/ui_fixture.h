@@ -13,6 +13,7 @@
 #include "framework/ui/main_frame.h"
 #include "framework/ui/timers.h"
 #include "framework/ui/windows.h"
+#include "tests/framework/ui/settle.h"
 
 class FrameworkTest : public testing::Test {
 protected:
@@ -34,15 +35,7 @@ protected:
     }
 
     // Steps until no input and no message waits (bounded, for safety).
-    static void Settle(int most = 2000) {
-        for (int i = 0; i < most; ++i) {
-            JMessage message;
-            if (JHeadlessPendingEvents() == 0 && !JPeekMessage(&message, kNoWindow, kPeekKeep)) {
-                break;
-            }
-            JEventStep(nullptr, false);
-        }
-    }
+    static void Settle(int most = 2000) { SettleEvents(most); }
 
     // A shown document window with its content at (left, top).
     static JWindow* OpenWindow(int left, int top, int width, int height, std::uint32_t style = 0) {
