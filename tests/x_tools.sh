@@ -16,3 +16,19 @@ require_tools() {
         fi
     done
 }
+
+# screenshot_when_steady FILE: a screenshot of the X display once two taken
+# 0.4 s apart agree (the program has finished drawing), at most after about
+# 12 s; needs $SCREEN_PARTS, the path of screen_parts.py.
+screenshot_when_steady() {
+    import -window root "$1"
+    for _ in $(seq 1 30); do
+        sleep 0.4
+        import -window root "$1.next.png"
+        if [ "$(/usr/bin/python3 "$SCREEN_PARTS" differing "$1" "$1.next.png")" -eq 0 ]; then
+            break
+        fi
+        mv "$1.next.png" "$1"
+    done
+    rm -f "$1.next.png"
+}

@@ -31,6 +31,8 @@ set -u
 pindle="$1"
 work="$2"
 here="$3"
+. "$here/../../x_tools.sh"
+SCREEN_PARTS="$here/screen_parts.py"
 "$pindle" "--settings-folder=$work/settings" >> "$work/out" 2>&1 &
 pid=$!
 for _ in $(seq 1 100); do
@@ -49,7 +51,7 @@ xdotool key Escape             # stop
 sleep 0.3
 xdotool key Right Right        # two frames on
 sleep 0.5
-import -window root "$work/opened.png"
+screenshot_when_steady "$work/opened.png"
 set -- $(/usr/bin/python3 "$here/screen_parts.py" fields "$work/opened.png" | tail -1)
 xdotool mousemove "$1" "$2" click 1
 sleep 0.2

@@ -21,6 +21,8 @@ set -u
 pindle="$1"
 work="$2"
 here="$3"
+. "$here/../../x_tools.sh"
+SCREEN_PARTS="$here/screen_parts.py"
 run=0
 
 # Starts the program and opens the Preferences dialog with the keyboard;
@@ -33,13 +35,12 @@ start_and_open_preferences() {
         xdotool search --name '^Pindle$' >/dev/null 2>&1 && break
         sleep 0.05
     done
-    sleep 1.5
-    import -window root "$work/before-$run.png"
+    screenshot_when_steady "$work/before-$run.png"
     xdotool key alt+f
     sleep 0.3
     xdotool key p
-    sleep 0.8
-    import -window root "$work/shot-$run.png"
+    sleep 0.5
+    screenshot_when_steady "$work/shot-$run.png"
     # The dialog's unchecked boxes: those that were not there before it opened.
     /usr/bin/python3 "$here/screen_parts.py" unchecked-boxes "$work/before-$run.png" \
         > "$work/others-$run"

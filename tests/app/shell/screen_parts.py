@@ -4,6 +4,7 @@ drive the real program through an X server, one "x y" line (a centre) each:
 
   screen_parts.py unchecked-boxes SHOT.png   the unchecked check boxes
   screen_parts.py fields SHOT.png            one-line text fields, top to bottom
+  screen_parts.py differing A.png B.png      how many pixels differ (one number)
 
 Check boxes and text fields are the only white areas the program draws
 that are this small: a box's inside is a white square, a field a white
@@ -63,7 +64,18 @@ def fields(path):
     yield from shown
 
 
+def differing(first, second):
+    a = Image.open(first).convert("RGB")
+    b = Image.open(second).convert("RGB")
+    if a.size != b.size:
+        return a.size[0] * a.size[1]
+    return sum(1 for p, q in zip(a.getdata(), b.getdata()) if p != q)
+
+
 if __name__ == "__main__":
+    if sys.argv[1] == "differing":
+        print(differing(sys.argv[2], sys.argv[3]))
+        sys.exit(0)
     finder = {"unchecked-boxes": unchecked_boxes, "fields": fields}[sys.argv[1]]
     for x, y in finder(sys.argv[2]):
         print(x, y)

@@ -15,10 +15,10 @@ cat > "$work/ask.sh" <<'ASK'
 set -u
 gallery="$1"
 work="$2"
-"$gallery" --seconds 2 > "$work/out" 2>&1 &
+"$gallery" --seconds 8 > "$work/out" 2>&1 &
 pid=$!
 window=""
-for _ in $(seq 1 60); do
+for _ in $(seq 1 200); do
     window=$(xdotool search --onlyvisible --name '^Pindle$' 2>/dev/null | head -n 1)
     [ -n "$window" ] && break
     sleep 0.05
@@ -27,6 +27,7 @@ if [ -n "$window" ]; then
     xprop -id "$window" -notype _NET_WM_NAME > "$work/name"
     xprop -id "$window" -notype -f _NET_WM_ICON 32c '=$0+\n' _NET_WM_ICON > "$work/icon"
 fi
+kill "$pid" 2>/dev/null
 wait "$pid"
 ASK
 chmod +x "$work/ask.sh"
