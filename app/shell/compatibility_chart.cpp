@@ -42,20 +42,6 @@ constexpr std::uint16_t kTextNotAffectedOk = 277;
 
 constexpr int kChildWindowClass = 203;
 
-constexpr int kMac = 0;
-constexpr int kWindows = 1;
-constexpr int kUnix = 2;
-constexpr int kOs2 = 3;
-
-constexpr int kNetscape12 = 0;
-constexpr int kNetscape2 = 1;
-constexpr int kNetscape3 = 2;
-constexpr int kNetscape4 = 3;
-constexpr int kExplorer2 = 4;
-constexpr int kExplorer3 = 5;
-constexpr int kExplorer4 = 6;
-constexpr int kNaiveUtilities = 7;
-
 // The smallest band that the Mac versions of NN 2 and NN 3 handle.
 constexpr std::uint8_t kSafeMacBand = 2;
 

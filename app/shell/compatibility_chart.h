@@ -14,6 +14,22 @@
 constexpr int kChartRows = 8;
 constexpr int kChartColumns = 4;
 
+// The columns: platforms.
+constexpr int kMac = 0;
+constexpr int kWindows = 1;
+constexpr int kUnix = 2;
+constexpr int kOs2 = 3;
+
+// The rows: browsers and their versions.
+constexpr int kNetscape12 = 0;
+constexpr int kNetscape2 = 1;
+constexpr int kNetscape3 = 2;
+constexpr int kNetscape4 = 3;
+constexpr int kExplorer2 = 4;
+constexpr int kExplorer3 = 5;
+constexpr int kExplorer4 = 6;
+constexpr int kNaiveUtilities = 7;
+
 // Whether the browser of the row exists on the platform of the column.
 bool ChartCellExists(int row, int column);
 // Whether that browser shows a file made with these preferences correctly.

@@ -4,19 +4,6 @@
 
 namespace {
 
-constexpr int kMac = 0;
-constexpr int kWindows = 1;
-constexpr int kUnix = 2;
-constexpr int kOs2 = 3;
-constexpr int kNetscape12 = 0;
-constexpr int kNetscape2 = 1;
-constexpr int kNetscape3 = 2;
-constexpr int kNetscape4 = 3;
-constexpr int kExplorer2 = 4;
-constexpr int kExplorer3 = 5;
-constexpr int kExplorer4 = 6;
-constexpr int kNaive = 7;
-
 Preferences Options(bool omit, bool excludeOrigin, bool smallFirst, bool interframe,
                     std::uint8_t band) {
     Preferences preferences{};
@@ -61,17 +48,18 @@ TEST(CompatibilityRules, EachOptionRulesOutItsBrowsers) {
     EXPECT_FALSE(ChartCellCompatible(kExplorer4, kWindows, Options(true, false, false, false, 2)));
     EXPECT_FALSE(ChartCellCompatible(kExplorer3, kWindows, Options(true, false, false, false, 2)));
     EXPECT_FALSE(ChartCellCompatible(kExplorer2, kMac, Options(false, true, false, false, 2)));
-    EXPECT_FALSE(ChartCellCompatible(kNaive, kUnix, Options(false, true, false, false, 2)));
+    EXPECT_FALSE(
+        ChartCellCompatible(kNaiveUtilities, kUnix, Options(false, true, false, false, 2)));
     EXPECT_FALSE(ChartCellCompatible(kNetscape12, kMac, Options(false, false, true, false, 2)));
     EXPECT_FALSE(ChartCellCompatible(kExplorer3, kMac, Options(false, false, true, false, 2)));
-    EXPECT_FALSE(ChartCellCompatible(kNaive, kMac, Options(false, false, false, true, 2)));
+    EXPECT_FALSE(ChartCellCompatible(kNaiveUtilities, kMac, Options(false, false, false, true, 2)));
     EXPECT_FALSE(ChartCellCompatible(kNetscape3, kMac, Options(false, false, false, false, 1)));
     EXPECT_FALSE(ChartCellCompatible(kNetscape2, kMac, Options(false, false, true, false, 6)));
     // Omitting terminators leaves MSIE 3 on the Mac alone.
     EXPECT_TRUE(ChartCellCompatible(kExplorer3, kMac, Options(true, false, false, false, 2)));
     EXPECT_TRUE(ChartCellCompatible(kNetscape4, kMac, Options(true, true, true, true, 0)));
     EXPECT_TRUE(ChartCellCompatible(kNetscape3, kWindows, Options(true, true, true, true, 0)));
-    EXPECT_TRUE(ChartCellCompatible(kNaive, kOs2, none));
+    EXPECT_TRUE(ChartCellCompatible(kNaiveUtilities, kOs2, none));
 }
 
 // --- the chart as the user sees and clicks it ---
@@ -88,7 +76,7 @@ TEST_F(CompatibilityChart, DefaultsShowTheirMarksAndEstimate) {
     EXPECT_FALSE(ChartBoxChecked(kNetscape12, kMac));
     EXPECT_FALSE(ChartBoxChecked(kNetscape3, kMac));
     EXPECT_FALSE(ChartBoxChecked(kExplorer4, kWindows));
-    EXPECT_FALSE(ChartBoxChecked(kNaive, kWindows));
+    EXPECT_FALSE(ChartBoxChecked(kNaiveUtilities, kWindows));
     EXPECT_EQ(CompatibilityChartBox(kExplorer2, kWindows), nullptr);
 }
 
@@ -100,11 +88,11 @@ TEST_F(CompatibilityChart, OptionsChangedInTheDialogShowInTheChartAtOnce) {
         ClickControl(DialogControl(option));
     }
     EXPECT_TRUE(ChartBoxChecked(kExplorer4, kWindows));
-    EXPECT_FALSE(ChartBoxChecked(kNaive, kMac));
+    EXPECT_FALSE(ChartBoxChecked(kNaiveUtilities, kMac));
     // The last option that rules out the naive utilities.
     ClickControl(DialogControl(PreferencesControl::InterframeTransparency));
     for (int platform : {kMac, kWindows, kUnix, kOs2}) {
-        EXPECT_TRUE(ChartBoxChecked(kNaive, platform));
+        EXPECT_TRUE(ChartBoxChecked(kNaiveUtilities, platform));
     }
     EXPECT_EQ(Estimate(), "Estimated Audience: 80.0%");
     Choose(DialogControl(PreferencesControl::TransparencyBand), 2);
@@ -160,9 +148,9 @@ TEST_F(CompatibilityChart, ABrowserNoOptionAffectsStaysCheckedWithAMessage) {
 
 TEST_F(CompatibilityChart, CheckingNaiveUtilitiesAnywhereChecksAllFourAndUncheckingGivesBackOne) {
     OpenChart();
-    ClickChartBox(kNaive, kUnix);
+    ClickChartBox(kNaiveUtilities, kUnix);
     for (int platform : {kMac, kWindows, kUnix, kOs2}) {
-        EXPECT_TRUE(ChartBoxChecked(kNaive, platform));
+        EXPECT_TRUE(ChartBoxChecked(kNaiveUtilities, platform));
     }
     EXPECT_FALSE(gPreferences.omitFrameTerminators);
     EXPECT_FALSE(gPreferences.excludeOrigin);
@@ -170,10 +158,10 @@ TEST_F(CompatibilityChart, CheckingNaiveUtilitiesAnywhereChecksAllFourAndUncheck
     EXPECT_FALSE(gPreferences.useInterframeTransparency);
     EXPECT_EQ(Setting("Use interframe transparency"), "No");
 
-    ClickChartBox(kNaive, kMac);
+    ClickChartBox(kNaiveUtilities, kMac);
     EXPECT_TRUE(gPreferences.useInterframeTransparency);
     EXPECT_FALSE(gPreferences.omitFrameTerminators);
-    EXPECT_FALSE(ChartBoxChecked(kNaive, kOs2));
+    EXPECT_FALSE(ChartBoxChecked(kNaiveUtilities, kOs2));
     EXPECT_EQ(JCheckGet(DialogControl(PreferencesControl::InterframeTransparency)), 1);
 }
 
