@@ -32,3 +32,18 @@ screenshot_when_steady() {
     done
     rm -f "$1.next.png"
 }
+
+# quit_with_ctrl_q PID: Ctrl+Q to the program, then waits up to 5 s for the
+# process to end; if it does not, a screenshot of why (into $STUCK_SHOT when
+# it is set), and exit 1.
+quit_with_ctrl_q() {
+    xdotool key ctrl+q
+    for _ in $(seq 1 100); do
+        kill -0 "$1" 2>/dev/null || return 0
+        sleep 0.05
+    done
+    [ -n "${STUCK_SHOT:-}" ] && import -window root "$STUCK_SHOT"
+    echo "pindle did not quit"
+    kill "$1"
+    exit 1
+}

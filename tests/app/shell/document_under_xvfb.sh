@@ -71,17 +71,7 @@ xdotool key Return
 sleep 0.8
 xdotool key Return
 sleep 0.5
-xdotool key ctrl+q
-for _ in $(seq 1 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.05
-done
-if kill -0 "$pid" 2>/dev/null; then
-    import -window root "$work/stuck.png"
-    echo "pindle did not quit"
-    kill "$pid"
-    exit 1
-fi
+STUCK_SHOT="$work/stuck.png" quit_with_ctrl_q "$pid"
 # Opened again, as named on the command line.
 "$pindle" "--settings-folder=$work/settings" "$work/anim.gif" >> "$work/out" 2>&1 &
 pid=$!

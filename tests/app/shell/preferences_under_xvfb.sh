@@ -48,19 +48,6 @@ start_and_open_preferences() {
         grep -vxF -f "$work/others-$run" > "$work/boxes-$run"
 }
 
-quit() {
-    xdotool key ctrl+q
-    for _ in $(seq 1 100); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.05
-    done
-    if kill -0 "$pid" 2>/dev/null; then
-        echo "pindle did not quit"
-        kill "$pid"
-        exit 1
-    fi
-}
-
 start_and_open_preferences
 if [ "$(wc -l < "$work/boxes-1")" -ne 1 ]; then
     echo "expected one unchecked box (Try harder) in the dialog, found:"
@@ -70,10 +57,10 @@ fi
 set -- $(cat "$work/boxes-1")
 xdotool mousemove "$1" "$2" click 1
 sleep 0.5
-quit
+quit_with_ctrl_q "$pid"
 
 start_and_open_preferences
-quit
+quit_with_ctrl_q "$pid"
 [ -s "$work/boxes-2" ] && { echo "the option was not kept:"; cat "$work/boxes-2"; exit 1; }
 exit 0
 DRIVE
