@@ -28,6 +28,7 @@
 #include "framework/ui/framework_startup.h"
 #include "framework/ui/main_frame.h"
 #include "framework/ui/popup_choices.h"
+#include "tests/app/shell/screenshot_desk.h"
 #include "tests/framework/ui/settle.h"
 #include "tests/tool_options.h"
 
@@ -119,20 +120,10 @@ int main(int argc, char** argv) {
     const char* scaleText = ToolOption(argc, argv, "--scale");
     const int scale = scaleText != nullptr ? std::max(1, std::atoi(scaleText)) : 1;
 
-    JCoreStartup();
-    JHeadlessConfigure(JHeadlessScreen{});
-    if (!JBackendStart(JBackendChoice::Headless) || !JFrameworkStartup()) {
-        std::fprintf(stderr, "no headless frame\n");
+    ScreenshotDesk desk(900, 500);
+    if (!desk.Ready()) {
         return 1;
     }
-    JMainFramePlace(JRect{0, 0, 900, 500});
-    JMainFrameShow();
-    char scratch[] = "/tmp/pindle-shots-XXXXXX";
-    if (mkdtemp(scratch) == nullptr) {
-        return 1;
-    }
-    SetSettingsDirectory((std::string(scratch) + "/").c_str());
-    SetFactoryDefaults();
 
     bool ok = false;
     if (AppDocument* document = OpenDocument(gif.c_str())) {
@@ -166,10 +157,5 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "could not open %s\n", gif.c_str());
     }
 
-    SetSettingsDirectory(nullptr);
-    std::filesystem::remove_all(scratch);
-    JFrameworkShutdown();
-    JTextShutdown();
-    JBackendStop();
     return ok ? 0 : 1;
 }
