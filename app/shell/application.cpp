@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "app/codec/gif_reader.h"
 #include "app/edit/comments.h"
 #include "app/edit/deinterlace.h"
 #include "app/shell/document_windows.h"
@@ -160,13 +161,6 @@ void StandardizeCommentsMenuCommand() {
 
 // --- application events ---
 
-std::string FileNameOf(const FileSpec* file) {
-    char* name = JFileSpecFileNameDup(file);
-    std::string text = name != nullptr ? name : "";
-    JStrFree(name);
-    return text;
-}
-
 void OpenFile(const FileSpec* file) {
     char* path = JFileSpecPathDup(file);
     if (path != nullptr) {
@@ -183,16 +177,15 @@ void OpenDocumentEvent(const FileSpec* file, std::intptr_t) {
         return;
     }
     JBeep();
-    const std::string name = FileNameOf(file);
-    char* message = JFormat(JResourceText(kTextNotGif), name.c_str());
+    char* message = JFormat(JResourceText(kTextNotGif), DisplayNameTemp(file));
     JAsk(AlertKind::Stop, message, JResourceText(kTextNotGif + 1), nullptr);
     JStrFree(message);
 }
 
 void PrintDocumentEvent(const FileSpec* file, std::intptr_t) {
     JBeep();
-    const std::string name = FileNameOf(file);
-    char* message = JFormat(JResourceText(kTextNoPrinting), name.c_str(), name.c_str());
+    const char* name = DisplayNameTemp(file);
+    char* message = JFormat(JResourceText(kTextNoPrinting), name, name);
     JAsk(AlertKind::Stop, message, JResourceText(kTextNoPrinting + 1), nullptr);
     JStrFree(message);
 }
