@@ -231,10 +231,6 @@ bool DrawDividers(const std::vector<Divider>& dividers, const JWindow* window) {
 
 // --- what the windows show ---
 
-std::string DisplayName(const AppDocument& document) {
-    return DocumentTitle(document);
-}
-
 std::string FramesLine(const GifDocument& gif) {
     return Format(gif.frameCount == 1 ? kTextOneFrame : kTextFrames, gif.frameCount,
                   FormatDuration(gif.totalDuration).c_str());
@@ -568,8 +564,8 @@ int FieldWidth(std::uint16_t sample) {
 void BuildAnimationControls(DocumentWindows& windows) {
     AnimationControls& controls = windows.animation;
     const AppDocument& document = *windows.document;
-    controls.window = NewControlsWindow(Format(kTextAnimationTitle, DisplayName(document).c_str()),
-                                        DrawAnimation);
+    controls.window = NewControlsWindow(
+        Format(kTextAnimationTitle, DocumentTitle(document).c_str()), DrawAnimation);
     JWindow* window = controls.window;
     controls.size = NewLabel(window, kMargin, kMargin, SizeLine(*document.gif));
     controls.frames = NewLabel(window, kMargin, Below(controls.size), FramesLine(*document.gif));
@@ -619,7 +615,7 @@ void BuildFrameControls(DocumentWindows& windows) {
     const AppDocument& document = *windows.document;
     const GifDocument& gif = *document.gif;
     controls.window =
-        NewControlsWindow(Format(kTextFrameTitle, DisplayName(document).c_str()), DrawFrame);
+        NewControlsWindow(Format(kTextFrameTitle, DocumentTitle(document).c_str()), DrawFrame);
     JWindow* window = controls.window;
     int top = kMargin;
     if (gif.frameCount >= 2) {
@@ -770,7 +766,7 @@ void RefreshDocumentWindows(AppDocument& document) {
         return;
     }
     DocumentWindows& windows = *found->second;
-    const std::string name = DisplayName(document);
+    const std::string name = DocumentTitle(document);
     if (windows.preview != nullptr) {
         JWindowSetTitle(windows.preview->window, name.c_str());
     }

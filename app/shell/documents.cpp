@@ -85,10 +85,7 @@ const std::vector<std::unique_ptr<AppDocument>>& OpenDocuments() {
 }
 
 void MarkDocumentChanged(AppDocument& document) {
-    if (!document.changed) {
-        document.changed = true;
-        RefreshDocumentWindows(document);
-    }
+    document.changed = true;
 }
 
 bool SaveDocument(AppDocument& document) {

@@ -25,7 +25,7 @@ AppDocument* OpenDocument(const char* path);
 AppDocument* DocumentOfWindow(const JWindow* window);
 const std::vector<std::unique_ptr<AppDocument>>& OpenDocuments();
 
-// Every edit calls this; the windows' titles show it.
+// Every edit calls this, so that closing asks about the edits.
 void MarkDocumentChanged(AppDocument& document);
 
 // Saves the document to its own file (or, with a new path, as that file);
