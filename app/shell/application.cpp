@@ -177,17 +177,15 @@ void OpenDocumentEvent(const FileSpec* file, std::intptr_t) {
         return;
     }
     JBeep();
-    char* message = JFormat(JResourceText(kTextNotGif), DisplayNameTemp(file));
-    JAsk(AlertKind::Stop, message, JResourceText(kTextNotGif + 1), nullptr);
-    JStrFree(message);
+    const std::string message = JFormatString(JResourceText(kTextNotGif), DisplayNameTemp(file));
+    JAsk(AlertKind::Stop, message.c_str(), JResourceText(kTextNotGif + 1), nullptr);
 }
 
 void PrintDocumentEvent(const FileSpec* file, std::intptr_t) {
     JBeep();
     const char* name = DisplayNameTemp(file);
-    char* message = JFormat(JResourceText(kTextNoPrinting), name, name);
-    JAsk(AlertKind::Stop, message, JResourceText(kTextNoPrinting + 1), nullptr);
-    JStrFree(message);
+    const std::string message = JFormatString(JResourceText(kTextNoPrinting), name, name);
+    JAsk(AlertKind::Stop, message.c_str(), JResourceText(kTextNoPrinting + 1), nullptr);
 }
 
 void OpenApplicationEvent(const FileSpec*, std::intptr_t) {}

@@ -128,17 +128,9 @@ DocumentWindows* WindowsOf(const JControl* control) {
     return WindowsOf(control->owner);
 }
 
-std::string Formatted(std::uint16_t text, const JFormatArg* args, std::size_t count) {
-    char* made = JFormatList(JResourceText(text), args, count);
-    std::string result = made != nullptr ? made : "";
-    JStrFree(made);
-    return result;
-}
-
 template <typename... Values>
 std::string Format(std::uint16_t text, const Values&... values) {
-    const JFormatArg args[] = {JFormatArg(values)..., JFormatArg()};
-    return Formatted(text, args, sizeof...(Values));
+    return JFormatString(JResourceText(text), values...);
 }
 
 // --- building controls ---

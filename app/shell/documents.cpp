@@ -44,11 +44,10 @@ enum class Unsaved { Save, Discard, Cancel };
 
 Unsaved AskAboutEdits(const AppDocument& document) {
     const std::string title = DocumentTitle(document);
-    char* message = JFormat(JResourceText(kTextSaveChanges), title.c_str());
-    const int chosen =
-        JAlertChoose(nullptr, AlertKind::Caution, message, JResourceText(kTextSaveChanges + 1),
-                     JResourceText(kTextSaveChanges + 2), JResourceText(kTextSaveChanges + 3));
-    JStrFree(message);
+    const std::string message = JFormatString(JResourceText(kTextSaveChanges), title.c_str());
+    const int chosen = JAlertChoose(
+        nullptr, AlertKind::Caution, message.c_str(), JResourceText(kTextSaveChanges + 1),
+        JResourceText(kTextSaveChanges + 2), JResourceText(kTextSaveChanges + 3));
     return chosen == 0 ? Unsaved::Save : chosen == 1 ? Unsaved::Discard : Unsaved::Cancel;
 }
 

@@ -48,9 +48,7 @@ bool ReadInteger(const char* text, long* value) {
 FrameNumberEntry EnterFrameNumber(const char* text, std::int32_t current, std::int32_t frameCount) {
     long number = 0;
     if (!ReadInteger(text, &number)) {
-        char* message = JFormat(JResourceText(kTextNotAnInteger), text);
-        Refuse(message, kTextNotAnIntegerOk);
-        JStrFree(message);
+        Refuse(JFormatString(JResourceText(kTextNotAnInteger), text).c_str(), kTextNotAnIntegerOk);
         return FrameNumberEntry{false, current};
     }
     if (number <= 0) {
@@ -60,9 +58,8 @@ FrameNumberEntry EnterFrameNumber(const char* text, std::int32_t current, std::i
     if (number > frameCount) {
         const std::uint16_t text = frameCount == 1 ? kTextPastOnlyFrame : kTextPastLastFrame;
         const long typed = number > INT_MAX ? INT_MAX : number;
-        char* message = JFormat(JResourceText(text), frameCount, static_cast<int>(typed));
-        Refuse(message, kTextPastLastFrameOk);
-        JStrFree(message);
+        Refuse(JFormatString(JResourceText(text), frameCount, static_cast<int>(typed)).c_str(),
+               kTextPastLastFrameOk);
         return FrameNumberEntry{true, frameCount - 1};
     }
     return FrameNumberEntry{true, static_cast<std::int32_t>(number - 1)};

@@ -313,9 +313,7 @@ void ShowStartupWindow(bool startupMode) {
         return;
     }
     startup->composite->pixels.pixels = startup->title->pixels.pixels;
-    char* version = JFormat(JResourceText(kTextVersion), PINDLE_VERSION);
-    startup->versionText = version != nullptr ? version : "";
-    JStrFree(version);
+    startup->versionText = JFormatString(JResourceText(kTextVersion), PINDLE_VERSION);
     Startup() = std::move(startup);
     OpenWindows(*Startup());
     Startup()->phase = 0;
@@ -370,10 +368,9 @@ bool DisplayDepthAllowsStartupWindow() {
     if (depth > 8) {
         return true;
     }
-    char* warning = JFormat(JResourceText(kTextDepthWarning), 1 << depth, depth);
-    const bool ok = JAsk(AlertKind::Caution, warning, JResourceText(kTextDepthWarning + 1),
+    const std::string warning = JFormatString(JResourceText(kTextDepthWarning), 1 << depth, depth);
+    const bool ok = JAsk(AlertKind::Caution, warning.c_str(), JResourceText(kTextDepthWarning + 1),
                          JResourceText(kTextDepthWarning + 2));
-    JStrFree(warning);
     if (!ok) {
         JAsk(AlertKind::Information, JResourceText(kTextDepthWarning + 3),
              JResourceText(kTextDepthWarning + 4), nullptr);

@@ -10,6 +10,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+
+#include "framework/core/strings.h"
 
 struct JFormatArg {
     enum class Kind : std::uint8_t { None, Signed, Unsigned, Real, Text };
@@ -57,6 +60,15 @@ template <typename... Values>
 char* JFormatTemp(const char* format, const Values&... values) {
     const JFormatArg args[] = {JFormatArg(values)..., JFormatArg()};
     return JFormatTempList(format, args, sizeof...(Values));
+}
+
+// The same as a std::string, for code that keeps its texts that way.
+template <typename... Values>
+std::string JFormatString(const char* format, const Values&... values) {
+    char* made = JFormat(format, values...);
+    std::string text = made != nullptr ? made : "";
+    JStrFree(made);
+    return text;
 }
 
 // Writes into a caller's buffer of `capacity` bytes (the text is cut to fit,
