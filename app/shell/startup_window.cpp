@@ -79,28 +79,9 @@ std::tm Now() {
     return local;
 }
 
-// A bitmap of the resources, or the same words drawn plainly when the
-// resources lack it.
-Picture LoadOrDraw(std::uint16_t id, const char* words, int size) {
-    if (JPicture* loaded = JLoadPicture(id)) {
-        return Picture(loaded);
-    }
-    JSetFontSize(size);
-    JSetFontStyle(kFontBold);
-    const JTextExtent extent = JMeasureText(words);
-    Picture drawn(JNewPicture(extent.width + 8, extent.ascent + extent.descent + 4, 32));
-    if (drawn != nullptr) {
-        const DrawingState saved = JSaveDrawingState();
-        JSelectPort(&drawn->port);
-        JSetForeColour(JColour{0xFFFF, 0xFFFF, 0xFFFF});
-        JFillRect(0, 0, drawn->width, drawn->height);
-        JSetForeColour(JColour{0x1000, 0x3000, 0x8000});
-        JDrawText(4, 2 + extent.ascent, words);
-        JRestoreDrawingState(saved);
-    }
-    JSetFontSize(kDefaultFontSize);
-    JSetFontStyle(0);
-    return drawn;
+// A bitmap of the program's resources; null when it cannot be made.
+Picture LoadBitmap(std::uint16_t id) {
+    return Picture(JLoadPicture(id));
 }
 
 bool IsInk(std::uint32_t pixel) {
@@ -298,18 +279,20 @@ void ShowStartupWindow(bool startupMode) {
     }
     auto startup = std::make_unique<StartupWindow>();
     startup->startupMode = startupMode;
-    startup->title = LoadOrDraw(kBitmapTitle, "Pindle", 36);
-    startup->tagline = LoadOrDraw(kBitmapTagline, "Smaller GIF files, every pixel kept", 12);
+    startup->title = LoadBitmap(kBitmapTitle);
+    startup->tagline = LoadBitmap(kBitmapTagline);
     const std::tm now = Now();
     startup->lineSweep = now.tm_min == kLineSweepMinute;
     if (!startup->lineSweep) {
         const bool outlined = now.tm_wday == kWednesday;
-        startup->banner = LoadOrDraw(outlined ? kBitmapOutlinedBanner : kBitmapBanner,
-                                     "LOSSLESS GIF OPTIMISER  ", 28);
+        startup->banner = LoadBitmap(outlined ? kBitmapOutlinedBanner : kBitmapBanner);
+    }
+    if (startup->title == nullptr || startup->tagline == nullptr ||
+        (!startup->lineSweep && startup->banner == nullptr)) {
+        return;
     }
     startup->composite.reset(JNewPicture(startup->title->width, startup->title->height, 32));
-    if (startup->title == nullptr || startup->tagline == nullptr || startup->composite == nullptr ||
-        (!startup->lineSweep && startup->banner == nullptr)) {
+    if (startup->composite == nullptr) {
         return;
     }
     startup->composite->pixels.pixels = startup->title->pixels.pixels;
@@ -343,7 +326,7 @@ void ShowCornerBadge() {
         return;
     }
     auto badge = std::make_unique<CornerBadge>();
-    badge->picture = LoadOrDraw(kBitmapBadge, "Pindle", 12);
+    badge->picture = LoadBitmap(kBitmapBadge);
     if (badge->picture == nullptr) {
         return;
     }
